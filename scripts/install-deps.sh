@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running need, when some are missing.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
+          g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth fonts-wqy-microhei imagemagick zip)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,21 @@
+// The tool's two operations. They never touch a window: they take what the window holds
+// and return what it must show.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "outcome.h"
+
+namespace patch {
+
+// Raises every listed level of ProgramFolder\t_mons.tbl to base level + step, the base levels
+// coming from ProgramFolder\t_mons0.tbl and the positions from ProgramFolder\drevon2.txt.
+// stepText is Text4's text, UTF-8. All or nothing: on any error the table is unchanged.
+RaiseOutcome RaiseLevels(std::string_view stepText, const std::filesystem::path& programFolder);
+
+// Lists every position whose byte is exactly 100 larger in raisedTable than in baseTable.
+CompareOutcome CompareTables(const std::filesystem::path& baseTable,
+                             const std::filesystem::path& raisedTable);
+
+}  // namespace patch

@@ -1,0 +1,38 @@
+// What an operation hands back to the window: texts to show, a warning, or an error.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "error.h"
+
+namespace patch {
+
+// The texts of the three list boxes: positions, base levels, compared or new levels.
+// Every line ends with CR LF. UTF-8.
+struct ListTexts {
+  std::string positions;   // Text1
+  std::string baseLevels;  // Text2
+  std::string levels;      // Text3
+};
+
+// A warning box: one OK button and the exclamation icon.
+struct Warning {
+  std::string prompt;
+  std::string title;
+};
+
+struct RaiseOutcome {
+  ListTexts lists;                          // replaces the three list boxes' texts
+  std::optional<std::string> confirmation;  // Label3's caption, after a successful raise
+  std::optional<Warning> warning;           // invalid step: show it, then focus Text1
+  std::optional<Error> error;               // the raise stopped; the table is untouched
+};
+
+struct CompareOutcome {
+  ListTexts appended;                     // appended under the three list boxes' texts
+  std::optional<std::string> matchCount;  // Label1's caption, after a successful compare
+  std::optional<Error> error;             // the compare stopped; nothing to append
+};
+
+}  // namespace patch

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: the native core (with sanitizers), the fuzz targets,
+# and the Windows build's tests under Wine, the real window included. Non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+
+cmake --preset linux >/dev/null
+cmake --build --preset linux
+ctest --preset linux
+
+scripts/fuzz.sh 15
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+source scripts/xvfb.sh
+scripts/wine-prefix.sh
+ctest --preset windows
