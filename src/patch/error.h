@@ -29,9 +29,13 @@ enum class ErrorNumber : int {
 std::string Describe(ErrorNumber number);
 
 struct Error {
-  ErrorNumber number{};
+  explicit Error(ErrorNumber number, std::filesystem::path file = {}, int listLine = 0,
+                 std::string position = {})
+      : number(number), file(std::move(file)), listLine(listLine), position(std::move(position)) {}
+
+  ErrorNumber number;
   std::filesystem::path file;  // the file involved; empty when none
-  int listLine = 0;            // 1-based line of the position list; 0 when none applies
+  int listLine;                // 1-based line of the position list; 0 when none applies
   std::string position;        // that line's text, as read
 
   int Number() const { return static_cast<int>(number); }

@@ -1,0 +1,103 @@
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "names.h"
+#include "numbers.h"
+#include "operations.h"
+#include "table_file.h"
+
+namespace patch {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kBlock = 64;
+
+// Raised by exactly the reference raise: r - b == 100 as a signed difference, hence b < r.
+inline bool IsLevel(std::uint8_t base, std::uint8_t raised) {
+  return base <= 255 - kReferenceRaise && raised == base + kReferenceRaise;
+}
+
+// Whether a block of kBlock bytes holds a level: branch-free, so the compiler vectorises it.
+inline bool BlockHasLevel(const std::uint8_t* base, const std::uint8_t* raised) {
+  unsigned any = 0;
+  for (std::size_t i = 0; i < kBlock; ++i) any |= IsLevel(base[i], raised[i]);
+  return any != 0;
+}
+
+void AppendNumber(std::string& column, std::int64_t value) {
+  char buffer[24];
+  auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  column.append(buffer, end);
+  column += "\r\n";
+}
+
+}  // namespace
+
+CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTable) {
+  CompareOutcome outcome;
+  Expected<BinaryFile> base = BinaryFile::Open(baseTable, BinaryFile::Mode::kRead);
+  if (!base) {
+    outcome.error = base.error();
+    return outcome;
+  }
+  Expected<BinaryFile> raised = BinaryFile::Open(raisedTable, BinaryFile::Mode::kRead);
+  if (!raised) {
+    outcome.error = raised.error();
+    return outcome;
+  }
+  // Positions are 32-bit; a longer table cannot be listed.
+  if (base->Length() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+    outcome.error = Error{ErrorNumber::kOverflow, baseTable};
+    return outcome;
+  }
+
+  ListTexts found;
+  std::int64_t matches = 0;
+  std::vector<std::uint8_t> baseChunk(kChunk), raisedChunk(kChunk);
+  std::uint64_t done = 0;
+  const std::uint64_t length = base->Length();
+  while (done < length) {
+    std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length - done));
+    Expected<std::size_t> gotBase = base->Read({baseChunk.data(), wanted});
+    if (!gotBase) {
+      outcome.error = gotBase.error();
+      return outcome;
+    }
+    if (*gotBase == 0) break;  // the table shrank while being read
+    std::size_t count = *gotBase;
+    Expected<std::size_t> gotRaised = raised->Read({raisedChunk.data(), count});
+    if (!gotRaised) {
+      outcome.error = gotRaised.error();
+      return outcome;
+    }
+    // Past the end of a shorter raised table every byte reads as 0, which never matches.
+    std::fill(raisedChunk.begin() + *gotRaised, raisedChunk.begin() + count, 0);
+
+    for (std::size_t start = 0; start < count; start += kBlock) {
+      std::size_t end = std::min(start + kBlock, count);
+      if (end - start == kBlock && !BlockHasLevel(&baseChunk[start], &raisedChunk[start])) {
+        continue;
+      }
+      for (std::size_t i = start; i < end; ++i) {
+        if (!IsLevel(baseChunk[i], raisedChunk[i])) continue;
+        AppendNumber(found.positions, static_cast<std::int64_t>(done + i + 1));
+        AppendNumber(found.baseLevels, baseChunk[i]);
+        AppendNumber(found.levels, raisedChunk[i]);
+        ++matches;
+      }
+    }
+    done += count;
+  }
+
+  outcome.appended = std::move(found);
+  outcome.matchCount = DecimalText(matches);
+  return outcome;
+}
+
+}  // namespace patch

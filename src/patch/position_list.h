@@ -1,0 +1,17 @@
+// The position list: one decimal 1-based byte position a line.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "error.h"
+
+namespace patch {
+
+// The first kLevelCount lines of the list, without their terminators (CR LF, LF or a lone
+// CR; a UTF-8 byte-order mark at the start is skipped). Further lines are never read.
+// A missing file is 53, fewer lines 62 naming the line that is missing.
+Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path& file);
+
+}  // namespace patch
