@@ -6,20 +6,34 @@ namespace patch {
 
 std::string Describe(ErrorNumber number) {
   switch (number) {
-    case ErrorNumber::kOverflow: return "溢出";
-    case ErrorNumber::kSubscriptOutOfRange: return "下标越界";
-    case ErrorNumber::kTypeMismatch: return "类型不匹配";
-    case ErrorNumber::kBadFileNameOrNumber: return "错误的文件名或号码";
-    case ErrorNumber::kFileNotFound: return "文件未找到";
-    case ErrorNumber::kDeviceIoError: return "设备 I/O 错误";
-    case ErrorNumber::kDiskFull: return "磁盘已满";
-    case ErrorNumber::kInputPastEndOfFile: return "输入超出文件尾";
-    case ErrorNumber::kBadRecordNumber: return "错误的记录号";
-    case ErrorNumber::kDeviceUnavailable: return "设备不可用";
-    case ErrorNumber::kPermissionDenied: return "拒绝的权限";
-    case ErrorNumber::kDiskNotReady: return "磁盘未准备好";
-    case ErrorNumber::kPathFileAccessError: return "路径/文件访问错误";
-    case ErrorNumber::kPathNotFound: return "路径未找到";
+    case ErrorNumber::kOverflow:
+      return "溢出";
+    case ErrorNumber::kSubscriptOutOfRange:
+      return "下标越界";
+    case ErrorNumber::kTypeMismatch:
+      return "类型不匹配";
+    case ErrorNumber::kBadFileNameOrNumber:
+      return "错误的文件名或号码";
+    case ErrorNumber::kFileNotFound:
+      return "文件未找到";
+    case ErrorNumber::kDeviceIoError:
+      return "设备 I/O 错误";
+    case ErrorNumber::kDiskFull:
+      return "磁盘已满";
+    case ErrorNumber::kInputPastEndOfFile:
+      return "输入超出文件尾";
+    case ErrorNumber::kBadRecordNumber:
+      return "错误的记录号";
+    case ErrorNumber::kDeviceUnavailable:
+      return "设备不可用";
+    case ErrorNumber::kPermissionDenied:
+      return "拒绝的权限";
+    case ErrorNumber::kDiskNotReady:
+      return "磁盘未准备好";
+    case ErrorNumber::kPathFileAccessError:
+      return "路径/文件访问错误";
+    case ErrorNumber::kPathNotFound:
+      return "路径未找到";
   }
   return "应用程序定义的错误";
 }

@@ -21,8 +21,8 @@ Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path&
   lines.reserve(kLevelCount);
   std::string line;
   bool atStart = true;
-  bool afterCr = false;  // a CR just ended a line; an LF right after it belongs to it
-  bool lineOpen = false; // characters of an unfinished line were read
+  bool afterCr = false;   // a CR just ended a line; an LF right after it belongs to it
+  bool lineOpen = false;  // characters of an unfinished line were read
   std::array<std::uint8_t, 4096> chunk;
 
   while (lines.size() < static_cast<std::size_t>(kLevelCount)) {

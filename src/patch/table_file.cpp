@@ -15,24 +15,42 @@ namespace {
 // folder, a locked file and an empty drive apart where errno cannot.
 std::optional<ErrorNumber> FromWindowsCode(unsigned long code) {
   switch (code) {
-    case 2: return ErrorNumber::kFileNotFound;          // file not found
-    case 3: return ErrorNumber::kPathNotFound;          // path not found
-    case 15: return ErrorNumber::kPathNotFound;         // invalid drive
-    case 5: return ErrorNumber::kPermissionDenied;      // access denied
-    case 19: return ErrorNumber::kPermissionDenied;     // write protected
-    case 32: return ErrorNumber::kPermissionDenied;     // sharing violation
-    case 33: return ErrorNumber::kPermissionDenied;     // lock violation
-    case 21: return ErrorNumber::kDiskNotReady;         // drive not ready
-    case 39: return ErrorNumber::kDiskFull;             // handle disk full
-    case 112: return ErrorNumber::kDiskFull;            // disk full
-    case 53: return ErrorNumber::kPathNotFound;         // network path not found
-    case 55: return ErrorNumber::kDeviceUnavailable;    // device no longer exists
-    case 67: return ErrorNumber::kPathNotFound;         // network name not found
-    case 123: return ErrorNumber::kBadFileNameOrNumber; // invalid name
-    case 206: return ErrorNumber::kBadFileNameOrNumber; // name too long
-    case 23: return ErrorNumber::kDeviceIoError;        // data error (CRC)
-    case 1117: return ErrorNumber::kDeviceIoError;      // I/O device error
-    default: return std::nullopt;
+    case 2:
+      return ErrorNumber::kFileNotFound;  // file not found
+    case 3:
+      return ErrorNumber::kPathNotFound;  // path not found
+    case 15:
+      return ErrorNumber::kPathNotFound;  // invalid drive
+    case 5:
+      return ErrorNumber::kPermissionDenied;  // access denied
+    case 19:
+      return ErrorNumber::kPermissionDenied;  // write protected
+    case 32:
+      return ErrorNumber::kPermissionDenied;  // sharing violation
+    case 33:
+      return ErrorNumber::kPermissionDenied;  // lock violation
+    case 21:
+      return ErrorNumber::kDiskNotReady;  // drive not ready
+    case 39:
+      return ErrorNumber::kDiskFull;  // handle disk full
+    case 112:
+      return ErrorNumber::kDiskFull;  // disk full
+    case 53:
+      return ErrorNumber::kPathNotFound;  // network path not found
+    case 55:
+      return ErrorNumber::kDeviceUnavailable;  // device no longer exists
+    case 67:
+      return ErrorNumber::kPathNotFound;  // network name not found
+    case 123:
+      return ErrorNumber::kBadFileNameOrNumber;  // invalid name
+    case 206:
+      return ErrorNumber::kBadFileNameOrNumber;  // name too long
+    case 23:
+      return ErrorNumber::kDeviceIoError;  // data error (CRC)
+    case 1117:
+      return ErrorNumber::kDeviceIoError;  // I/O device error
+    default:
+      return std::nullopt;
   }
 }
 #endif
@@ -46,18 +64,25 @@ ErrorNumber FromErrno(int value, const fs::path& path) {
       bool folderThere = parent.empty() || fs::is_directory(parent, ec);
       return folderThere ? ErrorNumber::kFileNotFound : ErrorNumber::kPathNotFound;
     }
-    case ENOTDIR: return ErrorNumber::kPathNotFound;
+    case ENOTDIR:
+      return ErrorNumber::kPathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EBUSY: return ErrorNumber::kPermissionDenied;
-    case ENOSPC: return ErrorNumber::kDiskFull;
-    case EIO: return ErrorNumber::kDeviceIoError;
+    case EBUSY:
+      return ErrorNumber::kPermissionDenied;
+    case ENOSPC:
+      return ErrorNumber::kDiskFull;
+    case EIO:
+      return ErrorNumber::kDeviceIoError;
     case ENXIO:
-    case ENODEV: return ErrorNumber::kDeviceUnavailable;
+    case ENODEV:
+      return ErrorNumber::kDeviceUnavailable;
     case ENAMETOOLONG:
-    case EINVAL: return ErrorNumber::kBadFileNameOrNumber;
-    default: return ErrorNumber::kPathFileAccessError;
+    case EINVAL:
+      return ErrorNumber::kBadFileNameOrNumber;
+    default:
+      return ErrorNumber::kPathFileAccessError;
   }
 }
 
@@ -164,7 +189,8 @@ std::optional<Error> ReplaceFile(const fs::path& path, std::span<const std::uint
     std::error_code ignored;
     fs::remove(temporary, ignored);
     Error error = FileError(path, writeErrno != 0 ? writeErrno : EIO);
-    if (error.number == ErrorNumber::kPathFileAccessError) error.number = ErrorNumber::kDeviceIoError;
+    if (error.number == ErrorNumber::kPathFileAccessError)
+      error.number = ErrorNumber::kDeviceIoError;
     return error;
   }
   std::error_code ec;
@@ -173,7 +199,8 @@ std::optional<Error> ReplaceFile(const fs::path& path, std::span<const std::uint
     std::error_code ignored;
     fs::remove(temporary, ignored);
     std::error_condition condition = ec.default_error_condition();
-    if (condition == std::errc::permission_denied || condition == std::errc::device_or_resource_busy ||
+    if (condition == std::errc::permission_denied ||
+        condition == std::errc::device_or_resource_busy ||
         condition == std::errc::operation_not_permitted) {
       return Error{ErrorNumber::kPermissionDenied, path};
     }

@@ -50,7 +50,8 @@ Expected<bool> FileExists(const std::filesystem::path& path);
 
 // Replaces path's content by bytes as one step: they go to a temporary file beside it, which
 // then takes its place. On any failure path keeps its old content (or stays absent).
-std::optional<Error> ReplaceFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+std::optional<Error> ReplaceFile(const std::filesystem::path& path,
+                                 std::span<const std::uint8_t> bytes);
 
 // The error for an operating-system failure on path, from the C library's last error.
 Error FileError(const std::filesystem::path& path, int errnoValue);
