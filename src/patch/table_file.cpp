@@ -55,15 +55,10 @@ std::optional<ErrorNumber> FromWindowsCode(unsigned long code) {
 }
 #endif
 
-ErrorNumber FromErrno(int value, const fs::path& path) {
+ErrorNumber FromErrno(int value) {
   switch (value) {
-    case ENOENT: {
-      // A missing file in an existing folder, or a missing folder or drive.
-      std::error_code ec;
-      fs::path parent = path.parent_path();
-      bool folderThere = parent.empty() || fs::is_directory(parent, ec);
-      return folderThere ? ErrorNumber::kFileNotFound : ErrorNumber::kPathNotFound;
-    }
+    case ENOENT:
+      return ErrorNumber::kFileNotFound;
     case ENOTDIR:
       return ErrorNumber::kPathNotFound;
     case EACCES:
@@ -100,10 +95,17 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
 }  // namespace
 
 Error FileError(const fs::path& path, int errnoValue) {
+  ErrorNumber number = FromErrno(errnoValue);
 #ifdef _WIN32
-  if (auto number = FromWindowsCode(_doserrno)) return Error{*number, path};
+  if (std::optional<ErrorNumber> windows = FromWindowsCode(_doserrno)) number = *windows;
 #endif
-  return Error{FromErrno(errnoValue, path), path};
+  // Not every system tells a missing file from a missing folder or drive.
+  std::error_code ec;
+  fs::path parent = path.parent_path();
+  if (number == ErrorNumber::kFileNotFound && !parent.empty() && !fs::is_directory(parent, ec)) {
+    number = ErrorNumber::kPathNotFound;
+  }
+  return Error{number, path};
 }
 
 Expected<BinaryFile> BinaryFile::Open(const fs::path& path, Mode mode) {
