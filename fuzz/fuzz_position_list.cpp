@@ -18,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kMaxLineLength = 64 * 1024;  // longer lines are cut and marked
-constexpr std::size_t kLongContent = kMaxLineLength + 4096 + 64;
+constexpr std::size_t kMaxLineLength = 64 * 1024;         // longer lines are cut and marked
+constexpr std::size_t kRepeatedContent = 3 * 4096 + 100;  // across several read chunks
 
 // One file per process, rewritten for every input and removed when the process ends normally.
 // In memory when the system offers a tmpfs: ext4 flushes a file rewritten after truncation at
@@ -79,14 +79,23 @@ Model Split(std::string_view content) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
-  // The first byte picks the shape: the rest as it is, or (low three bits set) repeated past
-  // the line-length limit and across several read chunks, which is slower and so rarer.
-  const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  if (size < 3) return 0;
+  // The first byte picks the shape of the file made from the bytes after the third:
+  // - low three bits 6 or 7: those bytes repeated across several read chunks (many lines);
+  // - 7 also inserts a run of the second byte at an offset the third byte picks, long enough
+  //   (64 KiB - 8 to 64 KiB + 23) to meet the line-length limit;
+  // - otherwise those bytes as they are.
+  const std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
   std::string content(rest);
-  if ((data[0] & 7) == 7 && !rest.empty()) {
-    content.reserve(kLongContent + rest.size());
-    while (content.size() < kLongContent) content += rest;
+  const int shape = data[0] & 7;
+  if (shape >= 6 && !rest.empty()) {
+    content.reserve(kRepeatedContent + rest.size() + kMaxLineLength + 32);
+    while (content.size() < kRepeatedContent) content += rest;
+  }
+  if (shape == 7) {
+    const std::size_t run = kMaxLineLength - 8 + (data[0] >> 3);
+    const std::size_t at = (std::size_t{data[2]} * 97) % (content.size() + 1);
+    content.insert(at, run, static_cast<char>(data[1]));
   }
   {
     std::ofstream out(ListFile(), std::ios::binary | std::ios::trunc);
