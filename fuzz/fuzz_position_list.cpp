@@ -43,6 +43,8 @@ const fs::path& ListFile() {
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "fuzz_position_list: %s\n", what);
+  std::error_code ignored;
+  fs::remove(ListFile(), ignored);  // libFuzzer keeps the input itself
   std::abort();
 }
 
