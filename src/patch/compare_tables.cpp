@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
+// Small enough that a chunk just read is still in the processor's cache when it is scanned.
+constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::size_t kBlock = 64;
 
 // Raised by exactly the reference raise: r - b == 100 as a signed difference, hence b < r.
@@ -25,8 +27,15 @@ inline bool IsLevel(std::uint8_t base, std::uint8_t raised) {
 
 // Whether a block of kBlock bytes holds a level: branch-free, so the compiler vectorises it.
 inline bool BlockHasLevel(const std::uint8_t* base, const std::uint8_t* raised) {
-  unsigned any = 0;
-  for (std::size_t i = 0; i < kBlock; ++i) any |= IsLevel(base[i], raised[i]);
+  // Byte-wide arithmetic only, so that a vector register holds as many bytes as it can.
+  constexpr std::uint8_t kRaise = kReferenceRaise;
+  constexpr std::uint8_t kHighestBase = 255 - kReferenceRaise;
+  std::uint8_t any = 0;
+  for (std::size_t i = 0; i < kBlock; ++i) {
+    std::uint8_t raisedBy100 = raised[i] == static_cast<std::uint8_t>(base[i] + kRaise);
+    std::uint8_t noCarry = base[i] <= kHighestBase;
+    any |= raisedBy100 & noCarry;
+  }
   return any != 0;
 }
 
@@ -59,25 +68,28 @@ CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTa
 
   ListTexts found;
   std::int64_t matches = 0;
-  std::vector<std::uint8_t> baseChunk(kChunk), raisedChunk(kChunk);
   std::uint64_t done = 0;
   const std::uint64_t length = base->Length();
+  const std::size_t chunkSize = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length));
+  auto baseChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
+  auto raisedChunk = std::make_unique_for_overwrite<std::uint8_t[]>(chunkSize);
   while (done < length) {
-    std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length - done));
-    Expected<std::size_t> gotBase = base->Read({baseChunk.data(), wanted});
+    std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - done));
+    Expected<std::size_t> gotBase = base->Read({baseChunk.get(), wanted});
     if (!gotBase) {
       outcome.error = gotBase.error();
       return outcome;
     }
     if (*gotBase == 0) break;  // the table shrank while being read
     std::size_t count = *gotBase;
-    Expected<std::size_t> gotRaised = raised->Read({raisedChunk.data(), count});
+    Expected<std::size_t> gotRaised = raised->Read({raisedChunk.get(), count});
     if (!gotRaised) {
       outcome.error = gotRaised.error();
       return outcome;
     }
     // Past the end of a shorter raised table every byte reads as 0, which never matches.
-    std::fill(raisedChunk.begin() + *gotRaised, raisedChunk.begin() + count, 0);
+    std::fill(raisedChunk.get() + *gotRaised, raisedChunk.get() + count, 0);
 
     for (std::size_t start = 0; start < count; start += kBlock) {
       std::size_t end = std::min(start + kBlock, count);
