@@ -1,0 +1,206 @@
+#include "form1.h"
+
+#include <exception>
+#include <utility>
+
+#include "dpi.h"
+#include "error.h"
+#include "operations.h"
+#include "utf.h"
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+
+}  // namespace
+
+Form1::Form1(std::filesystem::path programFolder, std::filesystem::path compareBase,
+             std::filesystem::path compareRaised)
+    : programFolder_(std::move(programFolder)),
+      compareBase_(std::move(compareBase)),
+      compareRaised_(std::move(compareRaised)) {}
+
+Form1::~Form1() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (font_) DeleteObject(font_);
+}
+
+bool Form1::Create() {
+  // Start on the primary screen's work area so the window takes that monitor's DPI before
+  // it is sized; WM_CREATE lays the controls out for it.
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  if (!BaseWindow::Create(form1::kCaption, kFormStyle, kFormExStyle, workArea.left, workArea.top, 0,
+                          0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
+    return false;
+  }
+  CentreOnWorkArea();
+  return true;
+}
+
+void Form1::CentreOnWorkArea() {
+  RECT workArea{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  const SIZE size = dpi::WindowSizeForClient(form1::TwipsToPixels(form1::kClientWidthTwips, dpi_),
+                                             form1::TwipsToPixels(form1::kClientHeightTwips, dpi_),
+                                             kFormStyle, kFormExStyle, dpi_);
+  const int x = workArea.left + (workArea.right - workArea.left - size.cx) / 2;
+  const int y = workArea.top + (workArea.bottom - workArea.top - size.cy) / 2;
+  SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::CreateControls() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
+    const form1::ControlSpec& spec = form1::kControls[i];
+    const DWORD exStyle = spec.kind == form1::Kind::kEdit ? WS_EX_CLIENTEDGE : 0;
+    controls_[i] = CreateWindowExW(
+        exStyle, form1::ClassOf(spec.kind), spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0,
+        0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    // An edit's default limit (32K characters) would cut a long compare short.
+    if (spec.kind == form1::Kind::kEdit && (spec.style & ES_MULTILINE)) {
+      SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
+    }
+  }
+  focusWhenInactive_ = Control(form1::kText1);
+}
+
+void Form1::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  HFONT oldFont = font_;
+  font_ = dpi::CreateMessageFont(dpi);
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(controls_.size()));
+  for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
+    const form1::ControlSpec& spec = form1::kControls[i];
+    SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    const int x = form1::TwipsToPixels(spec.left, dpi);
+    const int y = form1::TwipsToPixels(spec.top, dpi);
+    const int width = form1::TwipsToPixels(spec.width, dpi);
+    const int height = form1::TwipsToPixels(spec.height, dpi);
+    if (positions) {
+      positions = DeferWindowPos(positions, controls_[i], nullptr, x, y, width, height,
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      SetWindowPos(controls_[i], nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (positions) EndDeferWindowPos(positions);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  // The controls hold the old font until they are told of the new one, so it goes last.
+  if (oldFont) DeleteObject(oldFont);
+}
+
+HWND Form1::Control(form1::ControlId id) const {
+  for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
+    if (form1::kControls[i].id == id) return controls_[i];
+  }
+  return nullptr;
+}
+
+std::wstring Form1::Text(form1::ControlId id) const {
+  HWND control = Control(id);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form1::SetText(form1::ControlId id, const std::wstring& text) {
+  SetWindowTextW(Control(id), text.c_str());
+}
+
+void Form1::Append(form1::ControlId id, std::string_view utf8Lines) {
+  if (utf8Lines.empty()) return;
+  // One SetWindowTextW per run: an edit re-wraps all its text on every change, so adding
+  // thousands of lines one at a time would take seconds.
+  SetText(id, Text(id) + utf::Widen(utf8Lines));
+}
+
+void Form1::OnRaise() {
+  const patch::RaiseOutcome outcome =
+      patch::RaiseLevels(utf::Narrow(Text(form1::kText4)), programFolder_);
+  SetText(form1::kText1, utf::Widen(outcome.lists.positions));
+  SetText(form1::kText2, utf::Widen(outcome.lists.baseLevels));
+  SetText(form1::kText3, utf::Widen(outcome.lists.levels));
+  if (outcome.confirmation) SetText(form1::kLabel3, utf::Widen(*outcome.confirmation));
+  if (outcome.warning) {
+    MessageBoxW(hwnd_, utf::Widen(outcome.warning->prompt).c_str(),
+                utf::Widen(outcome.warning->title).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    // Back to the first box, ready for the player to look at the lists and try again.
+    SetFocus(Control(form1::kText1));
+  }
+  if (outcome.error) ShowError(*outcome.error);
+}
+
+void Form1::OnCompare() {
+  const patch::CompareOutcome outcome = patch::CompareTables(compareBase_, compareRaised_);
+  Append(form1::kText1, outcome.appended.positions);
+  Append(form1::kText2, outcome.appended.baseLevels);
+  Append(form1::kText3, outcome.appended.levels);
+  if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
+  if (outcome.error) ShowError(*outcome.error);
+}
+
+void Form1::ShowError(const patch::Error& error) {
+  std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  caption.resize(static_cast<std::size_t>(
+      GetWindowTextW(hwnd_, caption.data(), static_cast<int>(caption.size()))));
+  MessageBoxW(hwnd_, utf::Widen(patch::ErrorReport(error)).c_str(), caption.c_str(),
+              MB_OK | MB_ICONERROR);
+}
+
+void Form1::ShowFailure(const char* what) {
+  // Nothing the core reports gets here; this is out of memory and the like. The window must
+  // not go down with it, since the player's lists are still in it.
+  MessageBoxW(hwnd_, utf::Widen(what).c_str(), form1::kCaption, MB_OK | MB_ICONERROR);
+}
+
+void Form1::OnCommand(int id, int notification) {
+  if (notification != BN_CLICKED) return;
+  try {
+    if (id == form1::kCommand1) OnCompare();
+    if (id == form1::kCommand2) OnRaise();
+  } catch (const std::exception& failure) {
+    ShowFailure(failure.what());
+  }
+}
+
+bool Form1::TranslateNavigation(MSG& message) { return hwnd_ && IsDialogMessageW(hwnd_, &message); }
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      ApplyDpi(dpi::ForWindow(hwnd_));
+      return 0;
+    case WM_COMMAND:
+      if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      // A plain window forgets which control had the focus when another window (a message
+      // box, say) takes over; keep it so the player comes back to where they were.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focusWhenInactive_ = focus;
+      } else if (focusWhenInactive_ && !HIWORD(wParam)) {
+        SetFocus(focusWhenInactive_);
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED: {
+      ApplyDpi(LOWORD(wParam));
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}

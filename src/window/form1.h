@@ -1,0 +1,59 @@
+// The tool's one window: three list boxes, the step box, the compare and raise buttons.
+// It reads its controls, hands their texts to an operation of the core, and shows the outcome.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "base_window.h"
+#include "form1_ids.h"
+#include "layout.h"
+
+namespace patch {
+struct Error;
+}
+
+class Form1 : public BaseWindow<Form1> {
+ public:
+  static constexpr const wchar_t* kWindowClass = form1::kClassName;
+
+  // programFolder holds the tables a raise works on; the compare reads the two reference tables.
+  Form1(std::filesystem::path programFolder, std::filesystem::path compareBase,
+        std::filesystem::path compareRaised);
+  ~Form1() override;
+
+  // Creates the window hidden, sized for its DPI and centred on the primary work area.
+  bool Create();
+
+  // For the message loop: Tab and Shift+Tab between the controls. True when it took the message.
+  bool TranslateNavigation(MSG& message);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  void CreateControls();
+  void ApplyDpi(UINT dpi);
+  void CentreOnWorkArea();
+  void OnCommand(int id, int notification);
+  void OnRaise();
+  void OnCompare();
+  void ShowError(const patch::Error& error);
+  void ShowFailure(const char* what);
+
+  HWND Control(form1::ControlId id) const;
+  std::wstring Text(form1::ControlId id) const;
+  void SetText(form1::ControlId id, const std::wstring& text);
+  void Append(form1::ControlId id, std::string_view utf8Lines);
+
+  std::filesystem::path programFolder_;
+  std::filesystem::path compareBase_;
+  std::filesystem::path compareRaised_;
+  std::array<HWND, form1::kControls.size()> controls_{};
+  HFONT font_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HWND focusWhenInactive_ = nullptr;
+};
