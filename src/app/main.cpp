@@ -1,6 +1,8 @@
 // quarnel2-patcher.exe: shows Form1 and runs its messages until it is closed.
+// clang-format off: commctrl.h needs windows.h before it.
 #include <commctrl.h>
 #include <windows.h>
+// clang-format on
 
 #include <filesystem>
 #include <string>
