@@ -1,7 +1,8 @@
 // quarnel2-patcher.exe: shows Form1 and runs its messages until it is closed.
-// clang-format off: commctrl.h needs windows.h before it.
-#include <commctrl.h>
+// commctrl.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
 // clang-format on
 
 #include <filesystem>
