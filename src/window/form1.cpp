@@ -166,7 +166,31 @@ void Form1::OnCommand(int id, int notification) {
   }
 }
 
-bool Form1::TranslateNavigation(MSG& message) { return hwnd_ && IsDialogMessageW(hwnd_, &message); }
+bool Form1::IsListBox(HWND window) const {
+  for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
+    if (controls_[i] == window) return (form1::kControls[i].style & ES_MULTILINE) != 0;
+  }
+  return false;
+}
+
+bool Form1::TranslateNavigation(MSG& message) {
+  if (!hwnd_) return false;
+  // A multi-line edit asks the dialog manager for every key, Tab included, so IsDialogMessage
+  // would type a tab into the list instead of moving on. The lists hold numbers only: Tab
+  // leaves them like every other control (Ctrl+Tab is left to the edit).
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && IsListBox(message.hwnd) &&
+      !(GetKeyState(VK_CONTROL) & 0x8000)) {
+    const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if (HWND next = GetNextDlgTabItem(hwnd_, message.hwnd, backwards)) {
+      if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(next, EM_SETSEL, 0, -1);
+      }
+      SetFocus(next);
+    }
+    return true;
+  }
+  return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

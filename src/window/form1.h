@@ -45,6 +45,7 @@ class Form1 : public BaseWindow<Form1> {
   void ShowFailure(const char* what);
 
   HWND Control(form1::ControlId id) const;
+  bool IsListBox(HWND window) const;
   std::wstring Text(form1::ControlId id) const;
   void SetText(form1::ControlId id, const std::wstring& text);
   void Append(form1::ControlId id, std::string_view utf8Lines);

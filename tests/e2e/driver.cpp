@@ -61,10 +61,23 @@ Process::Process(Process&& other) noexcept : process_(other.process_), id_(other
   other.process_ = nullptr;
 }
 
-Process::~Process() {
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Release();
+    process_ = other.process_;
+    id_ = other.id_;
+    other.process_ = nullptr;
+  }
+  return *this;
+}
+
+Process::~Process() { Release(); }
+
+void Process::Release() {
   if (!process_) return;
   if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) Kill();
   CloseHandle(process_);
+  process_ = nullptr;
 }
 
 std::optional<DWORD> Process::WaitForExit(milliseconds timeout) const {
@@ -173,6 +186,66 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM parameter) {
   return TRUE;
 }
 
+// The pixels of a screen rectangle, top row first.
+std::vector<COLORREF> Capture(HDC source, int x, int y, int width, int height) {
+  HDC memory = CreateCompatibleDC(source);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+  GdiFlush();
+  const auto* pixels = static_cast<const COLORREF*>(bits);
+  std::vector<COLORREF> result(pixels, pixels + static_cast<std::size_t>(width) * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  for (COLORREF& pixel : result) pixel &= 0x00FFFFFF;
+  return result;
+}
+
+// A system icon drawn over the given background, as a box's icon control shows it.
+std::vector<COLORREF> Render(LPCWSTR icon, COLORREF background, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const RECT all{0, 0, width, height};
+  HBRUSH brush = CreateSolidBrush(background);
+  FillRect(memory, &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, icon), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+  SelectObject(memory, old);
+  HDC source = CreateCompatibleDC(screen);
+  old = SelectObject(source, bitmap);
+  std::vector<COLORREF> result = Capture(source, 0, 0, width, height);
+  SelectObject(source, old);
+  DeleteDC(source);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return result;
+}
+
+std::size_t Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    const int red = GetRValue(a[i]) - GetRValue(b[i]);
+    const int green = GetGValue(a[i]) - GetGValue(b[i]);
+    const int blue = GetBValue(a[i]) - GetBValue(b[i]);
+    if (red * red + green * green + blue * blue > 3 * 24 * 24) ++count;
+  }
+  return count;
+}
+
+// Which system icon the box shows. Where system icons are shared between processes (Windows)
+// the handle tells; Wine gives every process its own copies, so there the icon on the screen
+// is matched against each system icon drawn here, and only a close match counts.
 BoxIcon IconOf(HWND box) {
   IconSearch search;
   EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&search));
@@ -181,6 +254,35 @@ BoxIcon IconOf(HWND box) {
   if (!shown) return BoxIcon::kNone;
   if (shown == LoadIconW(nullptr, IDI_EXCLAMATION)) return BoxIcon::kExclamation;
   if (shown == LoadIconW(nullptr, IDI_ERROR)) return BoxIcon::kError;
+
+  RECT rect{};
+  GetWindowRect(search.found, &rect);
+  const int size = GetSystemMetrics(SM_CXICON);
+  const struct {
+    LPCWSTR id;
+    BoxIcon kind;
+  } candidates[] = {{IDI_EXCLAMATION, BoxIcon::kExclamation},
+                    {IDI_ERROR, BoxIcon::kError},
+                    {IDI_INFORMATION, BoxIcon::kOther},
+                    {IDI_QUESTION, BoxIcon::kOther}};
+  // The box may still be painting; give it a moment to settle on a clear match.
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    HDC screen = GetDC(nullptr);
+    const std::vector<COLORREF> onScreen = Capture(screen, rect.left, rect.top, size, size);
+    ReleaseDC(nullptr, screen);
+    std::size_t best = onScreen.size();
+    BoxIcon kind = BoxIcon::kOther;
+    for (const auto& candidate : candidates) {
+      const std::size_t differing =
+          Differences(onScreen, Render(candidate.id, onScreen.front(), size, size));
+      if (differing < best) {
+        best = differing;
+        kind = candidate.kind;
+      }
+    }
+    if (best * 20 <= onScreen.size()) return kind;  // at most 5% of the pixels off
+    Sleep(50);
+  }
   return BoxIcon::kOther;
 }
 

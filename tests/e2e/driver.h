@@ -29,7 +29,7 @@ class Process {
   static std::optional<Process> Start(const std::filesystem::path& exe,
                                       const std::filesystem::path& workingFolder);
   Process(Process&& other) noexcept;
-  Process& operator=(Process&&) = delete;
+  Process& operator=(Process&& other) noexcept;
   ~Process();
 
   DWORD id() const { return id_; }
@@ -39,6 +39,7 @@ class Process {
 
  private:
   Process(HANDLE process, DWORD id) : process_(process), id_(id) {}
+  void Release();
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
