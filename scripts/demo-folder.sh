@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Lays out a fresh demo: build/demo holds the tool with the synthetic demo tables beside it
+# (drevon2.txt, t_mons0.tbl, t_mons.tbl), and drive F: holds the two reference tables for the
+# compare (t_mons0.tbl, t_mons100.tbl). Needs the windows preset built.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+source scripts/wine-env.sh
+scripts/wine-prefix.sh
+
+tool=build/windows/src/app/quarnel2-patcher.exe
+maker=build/windows/tools/demo/make_demo_set.exe
+for file in "$tool" "$maker"; do
+  [ -f "$file" ] || { echo "missing $file: run cmake --build --preset windows" >&2; exit 1; }
+done
+
+demo=build/demo
+rm -rf "$demo"
+mkdir -p "$demo"
+cp "$tool" "$demo/"
+# make_demo_set is a Windows program; a relative folder needs no Unix-to-Windows path juggling.
+(cd "$demo" && wine "$root/$maker" . >/dev/null)
+mkdir -p "$PATCH_F_DRIVE"
+cp "$demo/t_mons0.tbl" "$PATCH_F_DRIVE/t_mons0.tbl"
+mv "$demo/t_mons100.tbl" "$PATCH_F_DRIVE/t_mons100.tbl"
+
+# Without a window manager (Xvfb) nobody draws the caption; let Wine draw it for the tool.
+if ! grep -q 'AppDefaults\\\\quarnel2-patcher.exe\\\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\AppDefaults\quarnel2-patcher.exe\X11 Driver' \
+    /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+  wineserver -w
+fi
+echo "demo folder: $root/$demo (drive F: is $PATCH_F_DRIVE)"

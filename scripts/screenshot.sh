@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Opens the tool on the demo folder, raises the levels by 10 and runs one compare, then saves a
+# screenshot of the window: scripts/screenshot.sh [out.png] (default build/screenshots/).
+# Starts a virtual display when there is none. Needs the windows preset built.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+out="${1:-build/screenshots/quarnel2-patcher.png}"
+mkdir -p "$(dirname "$out")"
+out="$(cd "$(dirname "$out")" && pwd)/$(basename "$out")"
+
+source scripts/xvfb.sh
+scripts/demo-folder.sh
+source scripts/wine-env.sh
+driver="$root/build/windows/tests/e2e/drive_demo.exe"
+
+(cd build/demo && exec wine ./quarnel2-patcher.exe) &
+tool=$!
+log="$(mktemp)"
+if ! wine "$driver" --raise 10 --compare --rect >"$log"; then
+  cat "$log"
+  kill "$tool" 2>/dev/null || true
+  exit 1
+fi
+sleep 0.5  # let the last repaint reach the screen
+read -r x y w h < <(sed -n 's/^window-rect //p' "$log" | tr -d '\r')
+import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"
+wine "$driver" --close >/dev/null
+wait "$tool" || true
+
+grep -v '^window-rect' "$log" | tr -d '\r'
+rm -f "$log"
+echo "screenshot: $out"
