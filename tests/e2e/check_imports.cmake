@@ -1,4 +1,5 @@
 # Fails when EXE imports a DLL that a plain Windows installation does not have.
+cmake_minimum_required(VERSION 3.25)
 find_program(OBJDUMP NAMES x86_64-w64-mingw32-objdump objdump REQUIRED)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
