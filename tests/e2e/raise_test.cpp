@@ -76,6 +76,7 @@ TEST_F(PatcherTest, InvalidStepsWarnAndLeaveTheTableAlone) {
     EXPECT_EQ(box->title, L"系统提示");
     EXPECT_EQ(box->text, L"只能输入1到100！");
     EXPECT_EQ(box->icon, BoxIcon::kExclamation);
+    EXPECT_FALSE(IsWindowEnabled(Window().form())) << "the warning is not modal";
     EXPECT_FALSE(click.Wait(milliseconds(100))) << "the click returned with the box still up";
     PressOk(*box);
     ASSERT_TRUE(click.Wait(kPatience)) << "the click did not return after OK";
@@ -102,10 +103,12 @@ TEST_F(PatcherTest, MissingPositionListIsReportedAndTheWindowCarriesOn) {
   EXPECT_NE(box->text.find(list.wstring()), std::wstring::npos)
       << ToUtf8(box->text) << "\nshould name " << ToUtf8(list.wstring());
   EXPECT_EQ(box->icon, BoxIcon::kError);
+  EXPECT_FALSE(IsWindowEnabled(Window().form())) << "the error box is not modal";
   PressOk(*box);
   ASSERT_TRUE(click.Wait(kPatience));
 
   EXPECT_TRUE(IsWindowVisible(Window().form()));
+  EXPECT_TRUE(IsWindowEnabled(Window().form()));
   EXPECT_FALSE(process_->WaitForExit(milliseconds(0))) << "the tool ended after the error";
   EXPECT_TRUE(PatchedTable() == set_.base) << "t_mons.tbl changed although the raise failed";
   EXPECT_EQ(Window().Text(form1::kLabel3), L"");
