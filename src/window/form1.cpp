@@ -53,13 +53,14 @@ void Form1::CentreOnWorkArea() {
 void Form1::CreateControls() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
-    const form1::ControlSpec& spec = form1::kControls[i];
-    const DWORD exStyle = spec.kind == form1::Kind::kEdit ? WS_EX_CLIENTEDGE : 0;
-    controls_[i] = CreateWindowExW(
-        exStyle, form1::ClassOf(spec.kind), spec.text, WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0,
-        0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    const form1::ControlLayout& control = form1::kControls[i];
+    const DWORD exStyle = control.kind == form1::Kind::kEdit ? WS_EX_CLIENTEDGE : 0;
+    controls_[i] = CreateWindowExW(exStyle, form1::ClassOf(control.kind), control.text,
+                                   WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                   instance, nullptr);
     // An edit's default limit (32K characters) would cut a long compare short.
-    if (spec.kind == form1::Kind::kEdit && (spec.style & ES_MULTILINE)) {
+    if (control.kind == form1::Kind::kEdit && (control.style & ES_MULTILINE)) {
       SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
     }
   }
@@ -72,12 +73,12 @@ void Form1::ApplyDpi(UINT dpi) {
   font_ = dpi::CreateMessageFont(dpi);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(controls_.size()));
   for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
-    const form1::ControlSpec& spec = form1::kControls[i];
+    const form1::ControlLayout& control = form1::kControls[i];
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    const int x = form1::TwipsToPixels(spec.left, dpi);
-    const int y = form1::TwipsToPixels(spec.top, dpi);
-    const int width = form1::TwipsToPixels(spec.width, dpi);
-    const int height = form1::TwipsToPixels(spec.height, dpi);
+    const int x = form1::TwipsToPixels(control.left, dpi);
+    const int y = form1::TwipsToPixels(control.top, dpi);
+    const int width = form1::TwipsToPixels(control.width, dpi);
+    const int height = form1::TwipsToPixels(control.height, dpi);
     if (positions) {
       positions = DeferWindowPos(positions, controls_[i], nullptr, x, y, width, height,
                                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -11,7 +11,7 @@ namespace form1 {
 
 enum class Kind { kEdit, kButton, kStatic };
 
-struct ControlSpec {
+struct ControlLayout {
   ControlId id;
   Kind kind;
   int left, top, width, height;  // twips, relative to the client area
@@ -28,7 +28,7 @@ inline constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
 inline constexpr DWORD kLabelStyle = SS_LEFT;
 
 // Creation order is the tab order.
-inline constexpr std::array<ControlSpec, 10> kControls{{
+inline constexpr std::array<ControlLayout, 10> kControls{{
     {kText1, Kind::kEdit, 500, 500, 2000, 4000, L"", kListStyle},
     {kCommand1, Kind::kButton, 4200, 4680, 1215, 495, L"对比", kButtonStyle},
     {kText2, Kind::kEdit, 3000, 480, 2000, 4000, L"", kListStyle},
