@@ -6,6 +6,9 @@ cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 
+# The checked-in style holds for every source file.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux

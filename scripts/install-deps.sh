@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and running need, when some are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev
           g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth fonts-wqy-microhei imagemagick zip)
 
 missing=()

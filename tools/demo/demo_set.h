@@ -9,9 +9,9 @@
 namespace demo {
 
 struct DemoSet {
-  std::vector<std::uint8_t> base;      // the table as shipped (t_mons0.tbl)
-  std::vector<std::uint8_t> raised;    // the same table with every level + 100 (t_mons100.tbl)
-  std::vector<std::int32_t> positions; // 1-based level positions, in list order
+  std::vector<std::uint8_t> base;       // the table as shipped (t_mons0.tbl)
+  std::vector<std::uint8_t> raised;     // the same table with every level + 100 (t_mons100.tbl)
+  std::vector<std::int32_t> positions;  // 1-based level positions, in list order
 };
 
 // A table of tableSize bytes holding levelCount level bytes (1 to 99) at distinct positions
