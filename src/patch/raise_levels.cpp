@@ -27,11 +27,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   if (!entries) return entries.error();
 
   const fs::path pristinePath = BesideTool(programFolder, kPristineTableName);
-  Expected<Bytes> pristine = [&]() -> Expected<Bytes> {
-    Expected<BinaryFile> file = BinaryFile::Open(pristinePath, BinaryFile::Mode::kRead);
-    if (!file) return file.error();
-    return file->ReadAll();
-  }();
+  Expected<Bytes> pristine = ReadWholeFile(pristinePath, BinaryFile::Mode::kRead);
   if (!pristine) return pristine.error();
 
   std::array<std::int32_t, kLevelCount> positions{};
@@ -56,15 +52,9 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
 
   // A missing table starts as a full copy of the pristine one. An existing one is opened for
   // writing now, so that a read-only or locked table fails before anything is written.
-  Expected<bool> exists = FileExists(tablePath);
-  if (!exists) return exists.error();
-  Expected<Bytes> table = *pristine;
-  if (*exists) {
-    Expected<BinaryFile> file = BinaryFile::Open(tablePath, BinaryFile::Mode::kReadWrite);
-    if (!file) return file.error();
-    table = file->ReadAll();
-    if (!table) return table.error();
-  }
+  Expected<Bytes> table = ReadWholeFile(tablePath, BinaryFile::Mode::kReadWrite);
+  if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
+  if (!table) return table.error();
 
   std::string levels;
   for (int i = 0; i < kLevelCount; ++i) {

@@ -163,18 +163,10 @@ Expected<Bytes> BinaryFile::ReadAll() {
   return bytes;
 }
 
-Expected<bool> FileExists(const fs::path& path) {
-  std::error_code ec;
-  fs::file_status status = fs::status(path, ec);
-  if (status.type() == fs::file_type::not_found) {
-    fs::path parent = path.parent_path();
-    if (!parent.empty() && !fs::is_directory(parent, ec)) {
-      return Error{ErrorNumber::kPathNotFound, path};
-    }
-    return false;
-  }
-  if (ec) return Error{ErrorNumber::kPathFileAccessError, path};
-  return true;
+Expected<Bytes> ReadWholeFile(const fs::path& path, BinaryFile::Mode mode) {
+  Expected<BinaryFile> file = BinaryFile::Open(path, mode);
+  if (!file) return file.error();
+  return file->ReadAll();
 }
 
 std::optional<Error> ReplaceFile(const fs::path& path, std::span<const std::uint8_t> bytes) {

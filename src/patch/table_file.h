@@ -44,9 +44,8 @@ class BinaryFile {
   std::uint64_t length_ = 0;
 };
 
-// Whether a file exists (a folder that exists but holds no such file gives false). Errors
-// other than absence (a missing folder or drive, no access) are returned as errors.
-Expected<bool> FileExists(const std::filesystem::path& path);
+// The whole of a file, opened in mode: kReadWrite also proves that it may be written.
+Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, BinaryFile::Mode mode);
 
 // Replaces path's content by bytes as one step: they go to a temporary file beside it, which
 // then takes its place. On any failure path keeps its old content (or stays absent).
