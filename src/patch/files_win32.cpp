@@ -67,10 +67,15 @@ ErrorNumber NumberForSystemCode(int code) {
 }
 
 Expected<File> File::Open(const fs::path& path, Access access) {
+  // A file only read may stay open in other programs (a hex editor, say) as it is; one to be
+  // written may only be read by them meanwhile.
   DWORD rights = GENERIC_READ;
-  DWORD sharing = FILE_SHARE_READ;
+  DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   DWORD disposition = OPEN_EXISTING;
-  if (access == Access::kReadWrite) rights = GENERIC_READ | GENERIC_WRITE;
+  if (access == Access::kReadWrite) {
+    rights = GENERIC_READ | GENERIC_WRITE;
+    sharing = FILE_SHARE_READ;
+  }
   if (access == Access::kCreateNew) {
     rights = GENERIC_WRITE;
     sharing = 0;
