@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -102,6 +108,24 @@ TEST_F(SaveTest, AFailureAtAnyStepLeavesTheTableAndNoTemporaryFile) {
     EXPECT_EQ(Files(), files) << report;
   }
 }
+
+#ifndef _WIN32
+TEST_F(SaveTest, AFileSizeLimitFailsTheWriteForReal) {
+  // The system refuses to let the temporary copy grow past half the table.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limit = old;
+  limit.rlim_cur = set_.base.size() / 2;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  RaiseOutcome outcome = Raise(SaveSteps());
+  setrlimit(RLIMIT_FSIZE, &old);
+  ASSERT_TRUE(outcome.error.has_value());
+  EXPECT_EQ(outcome.error->number, ErrorNumber::kDiskFull);
+  EXPECT_EQ(ReadFile(folder_ / "t_mons.tbl"), set_.base);
+  EXPECT_EQ(Files(), 4);
+}
+#endif
 
 TEST_F(SaveTest, AHeldTableIsWaitedForThenGivenUp) {
   EXPECT_FALSE(Raise(FaultySteps(Step::kReplace, ErrorNumber::kPermissionDenied, 5)).error);
