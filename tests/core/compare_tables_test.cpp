@@ -62,10 +62,10 @@ TEST_F(CompareTest, MatchesAtEveryOffsetOfALongTable) {
 }
 
 TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
-  const struct {
-    std::size_t matches;
-    bool warned;
-  } cases[] = {{40'000, false}, {100'000, false}, {100'001, true}, {2'000'000, true}};
+  // clang-format off
+  const struct { std::size_t matches; bool warned; } cases[] = {
+      {40'000, false}, {100'000, false}, {100'001, true}, {2'000'000, true}};
+  // clang-format on
   for (const auto& c : cases) {
     CompareOutcome outcome = Compare(Bytes(c.matches, 7), Bytes(c.matches, 107));
     ASSERT_FALSE(outcome.error.has_value());
@@ -85,14 +85,12 @@ TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
 
 TEST_F(CompareTest, MissingReferenceTablesAreErrorsWithTheirRemedy) {
   WriteFile(raisedPath(), Bytes{105});
-  const struct {
-    fs::path base;
-    ErrorNumber number;
-  } cases[] = {
+  // clang-format off
+  const struct { fs::path base; ErrorNumber number; } cases[] = {
       {basePath(), ErrorNumber::kFileNotFound},
       {folder_ / "gone" / "t_mons0.tbl", ErrorNumber::kPathNotFound},
-      {folder_.path(), ErrorNumber::kPathFileAccessError},  // a folder is no table
-  };
+      {folder_.path(), ErrorNumber::kPathFileAccessError}};  // a folder is no table
+  // clang-format on
   for (const auto& c : cases) {
     CompareOutcome outcome = CompareTables(c.base, raisedPath());
     ASSERT_TRUE(outcome.error.has_value());

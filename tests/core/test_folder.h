@@ -34,12 +34,11 @@ class TestFolder {
   std::filesystem::path path_;
 };
 
-inline void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
+template <class Bytes>  // a string or a vector of bytes
+void WriteFile(const std::filesystem::path& file, const Bytes& bytes) {
   std::ofstream(file, std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-inline void WriteFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
-  WriteFile(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 inline std::vector<std::uint8_t> ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
