@@ -12,7 +12,7 @@ out="$(cd "$(dirname "$out")" && pwd)/$(basename "$out")"
 source scripts/xvfb.sh
 scripts/demo-folder.sh
 source scripts/wine-env.sh
-driver="$root/build/windows/tests/e2e/drive_demo.exe"
+driver="$root/build/windows/tools/demo/drive_demo.exe"
 
 (cd build/demo && exec wine ./quarnel2-patcher.exe) &
 tool=$!
