@@ -1,15 +1,16 @@
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "files.h"
+#include "list_text.h"
 #include "names.h"
 #include "numbers.h"
 #include "operations.h"
-#include "table_file.h"
+#include "program_folder.h"
 
 namespace patch {
 namespace fs = std::filesystem;
@@ -39,32 +40,31 @@ inline bool BlockMayHoldLevel(const std::uint8_t* base, const std::uint8_t* rais
   return least == 0;
 }
 
-// One list line, appended in a single step: a dense table has millions of them.
-void AppendLine(std::string& column, std::uint32_t value) {
-  char line[16];
-  char* end = std::to_chars(line, line + 10, value).ptr;
-  *end++ = '\r';
-  *end++ = '\n';
-  column.append(line, end);
+// More matches than any monster table has levels: the two files are no pair of one table.
+Warning TooManyMatches(std::int64_t matches, const fs::path& baseTable,
+                       const fs::path& raisedTable) {
+  return Warning{"共找到 " + DecimalText(matches) + " 个位置，只列出了前 " +
+                     DecimalText(kMaxListedMatches) + " 个。\n\n一个怪物表只有几百个敌人等级，" +
+                     "所以 " + PathText(baseTable) + " 和 " + PathText(raisedTable) +
+                     " 很可能不是同一个怪物表的原版和每个敌人等级都提高了 100 的版本。",
+                 std::string(kToolCaption)};
 }
 
-}  // namespace
-
-CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTable) {
+CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
   CompareOutcome outcome;
-  Expected<BinaryFile> base = BinaryFile::Open(baseTable, BinaryFile::Mode::kRead);
+  Expected<File> base = File::Open(baseTable, File::Access::kRead);
   if (!base) {
-    outcome.error = base.error();
+    outcome.error = About(base.error(), Subject::kReferenceTable);
     return outcome;
   }
-  Expected<BinaryFile> raised = BinaryFile::Open(raisedTable, BinaryFile::Mode::kRead);
+  Expected<File> raised = File::Open(raisedTable, File::Access::kRead);
   if (!raised) {
-    outcome.error = raised.error();
+    outcome.error = About(raised.error(), Subject::kReferenceTable);
     return outcome;
   }
   // Positions are 32-bit; a longer table cannot be listed.
   if (base->Length() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
-    outcome.error = Error{ErrorNumber::kOverflow, baseTable};
+    outcome.error = About(Error{ErrorNumber::kOverflow, baseTable}, Subject::kReferenceTable);
     return outcome;
   }
 
@@ -80,14 +80,14 @@ CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTa
         static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - done));
     Expected<std::size_t> gotBase = base->Read({baseChunk.get(), wanted});
     if (!gotBase) {
-      outcome.error = gotBase.error();
+      outcome.error = About(gotBase.error(), Subject::kReferenceTable);
       return outcome;
     }
     if (*gotBase == 0) break;  // the table shrank while being read
     std::size_t count = *gotBase;
     Expected<std::size_t> gotRaised = raised->Read({raisedChunk.get(), count});
     if (!gotRaised) {
-      outcome.error = gotRaised.error();
+      outcome.error = About(gotRaised.error(), Subject::kReferenceTable);
       return outcome;
     }
     // Past the end of a shorter raised table every byte reads as 0, which never matches.
@@ -100,9 +100,12 @@ CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTa
       }
       for (std::size_t i = start; i < end; ++i) {
         if (!IsLevel(baseChunk[i], raisedChunk[i])) continue;
-        AppendLine(found.positions, static_cast<std::uint32_t>(done + i + 1));
-        AppendLine(found.baseLevels, baseChunk[i]);
-        AppendLine(found.levels, raisedChunk[i]);
+        // Only the first matches are listed; the count goes on.
+        if (matches < kMaxListedMatches) {
+          AppendLine(found.positions, static_cast<std::uint32_t>(done + i + 1));
+          AppendLine(found.baseLevels, baseChunk[i]);
+          AppendLine(found.levels, raisedChunk[i]);
+        }
         ++matches;
       }
     }
@@ -111,7 +114,21 @@ CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTa
 
   outcome.appended = std::move(found);
   outcome.matchCount = DecimalText(matches);
+  if (matches > kMaxListedMatches)
+    outcome.warning = TooManyMatches(matches, baseTable, raisedTable);
   return outcome;
+}
+
+}  // namespace
+
+CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTable) {
+  try {
+    return Compare(baseTable, raisedTable);
+  } catch (...) {
+    CompareOutcome failed;
+    failed.error = ErrorFromException(std::current_exception());
+    return failed;
+  }
 }
 
 }  // namespace patch

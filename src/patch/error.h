@@ -1,6 +1,8 @@
-// Errors as the user sees them: a number, its Chinese description, and where it happened.
+// Errors as the player sees them: a number, its Chinese description, where it happened, and
+// what to do about it.
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -10,11 +12,14 @@ namespace patch {
 
 enum class ErrorNumber : int {
   kOverflow = 6,
+  kOutOfMemory = 7,
   kSubscriptOutOfRange = 9,
   kTypeMismatch = 13,
+  kInternalError = 51,
   kBadFileNameOrNumber = 52,
   kFileNotFound = 53,
   kDeviceIoError = 57,
+  kFileAlreadyExists = 58,
   kDiskFull = 61,
   kInputPastEndOfFile = 62,
   kBadRecordNumber = 63,
@@ -23,6 +28,16 @@ enum class ErrorNumber : int {
   kDiskNotReady = 71,
   kPathFileAccessError = 75,
   kPathNotFound = 76,
+};
+
+// What the failing input was; it decides which remedy the report offers.
+enum class Subject {
+  kNone,
+  kStep,            // the level step typed by the player
+  kPositionList,    // drevon2.txt beside the tool
+  kPristineTable,   // t_mons0.tbl beside the tool
+  kPatchedTable,    // t_mons.tbl beside the tool
+  kReferenceTable,  // one of the two tables the compare reads from drive F:
 };
 
 // The Chinese description of an error number, UTF-8.
@@ -37,13 +52,29 @@ struct Error {
   std::filesystem::path file;  // the file involved; empty when none
   int listLine;                // 1-based line of the position list; 0 when none applies
   std::string position;        // that line's text, as read
+  Subject subject = Subject::kNone;
+  std::string step;       // the step as typed, for a step that is no number
+  bool readOnly = false;  // refused because the file carries the read-only mark
 
   int Number() const { return static_cast<int>(number); }
   std::string Description() const { return Describe(number); }
 };
 
-// The whole text of the error box: "运行时错误 'N':", a blank line, the description, the context.
+// The error with its subject set, for the operation that knows which input failed.
+inline Error About(Error error, Subject subject) {
+  error.subject = subject;
+  return error;
+}
+
+// One short line in plain Chinese saying what the player can do; empty when there is none.
+std::string Remedy(const Error& error);
+
+// The whole text of the error box: "运行时错误 'N':", a blank line, the description, the
+// context, and the remedy.
 std::string ErrorReport(const Error& error);
+
+// Any exception as an error the player can read: out of memory is 7, anything else 51.
+Error ErrorFromException(std::exception_ptr exception);
 
 // A value or the error that prevented it.
 template <class T>

@@ -1,6 +1,7 @@
 // The fixed names and numbers of the tool.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace patch {
@@ -15,8 +16,15 @@ inline constexpr int kLevelCount = 439;
 inline constexpr double kMinStep = 1;
 inline constexpr double kMaxStep = 100;
 
+// A compare lists at most this many matches; more mean the two files are no pair of one table,
+// and listing millions of lines would only freeze the window.
+inline constexpr std::int64_t kMaxListedMatches = 100'000;
+
 // A reference table's level bytes are exactly this much larger in the raised copy.
 inline constexpr int kReferenceRaise = 100;
+
+// The window's caption, which also titles the compare's warning.
+inline constexpr std::string_view kToolCaption = "Quarnel2难度补丁修改器";
 
 inline constexpr std::string_view kInvalidStepPrompt = "只能输入1到100！";
 inline constexpr std::string_view kInvalidStepTitle = "系统提示";

@@ -8,11 +8,20 @@
 #include "outcome.h"
 
 namespace patch {
+class SaveSteps;
+}
+
+namespace patch {
 
 // Raises every listed level of ProgramFolder\t_mons.tbl to base level + step, the base levels
 // coming from ProgramFolder\t_mons0.tbl and the positions from ProgramFolder\drevon2.txt.
-// stepText is Text4's text, UTF-8. All or nothing: on any error the table is unchanged.
+// stepText is Text4's text, UTF-8. All or nothing: on any error, an exception included, the
+// table is unchanged.
 RaiseOutcome RaiseLevels(std::string_view stepText, const std::filesystem::path& programFolder);
+
+// The same, saving the table through the given steps (tests make them fail).
+RaiseOutcome RaiseLevels(std::string_view stepText, const std::filesystem::path& programFolder,
+                         SaveSteps& steps);
 
 // Lists every position whose byte is exactly 100 larger in raisedTable than in baseTable.
 CompareOutcome CompareTables(const std::filesystem::path& baseTable,

@@ -30,8 +30,10 @@ struct RaiseOutcome {
 };
 
 struct CompareOutcome {
-  ListTexts appended;                     // appended under the three list boxes' texts
+  ListTexts
+      appended;  // appended under the three list boxes' texts; at most kMaxListedMatches lines
   std::optional<std::string> matchCount;  // Label1's caption, after a successful compare
+  std::optional<Warning> warning;         // too many matches to list: shown after appending
   std::optional<Error> error;             // the compare stopped; nothing to append
 };
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "files.h"
 #include "names.h"
-#include "table_file.h"
 
 namespace patch {
 namespace {
@@ -14,7 +14,7 @@ constexpr char kCutMark = '~';
 }  // namespace
 
 Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path& file) {
-  Expected<BinaryFile> opened = BinaryFile::Open(file, BinaryFile::Mode::kRead);
+  Expected<File> opened = File::Open(file, File::Access::kRead);
   if (!opened) return opened.error();
 
   std::vector<std::string> lines;

@@ -2,43 +2,45 @@
 #include <cstdint>
 #include <string>
 
+#include "list_text.h"
 #include "names.h"
 #include "numbers.h"
 #include "operations.h"
 #include "position_list.h"
 #include "program_folder.h"
-#include "table_file.h"
+#include "table_save.h"
 
 namespace patch {
 namespace fs = std::filesystem;
 
 namespace {
 
-void AppendLine(std::string& column, std::string_view value) {
-  column += value;
-  column += "\r\n";
-}
-
 // Everything is checked before the table is written, so that a failure leaves it untouched.
 std::optional<Error> Raise(std::string_view stepText, const fs::path& programFolder,
-                           ListTexts& lists) {
+                           SaveSteps& steps, ListTexts& lists) {
   const fs::path listPath = BesideTool(programFolder, kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
-  if (!entries) return entries.error();
+  if (!entries) return About(entries.error(), Subject::kPositionList);
 
   const fs::path pristinePath = BesideTool(programFolder, kPristineTableName);
-  Expected<Bytes> pristine = ReadWholeFile(pristinePath, BinaryFile::Mode::kRead);
-  if (!pristine) return pristine.error();
+  Expected<Bytes> pristine = ReadWholeFile(pristinePath, File::Access::kRead);
+  if (!pristine) return About(pristine.error(), Subject::kPristineTable);
 
   std::array<std::int32_t, kLevelCount> positions{};
   std::array<std::uint8_t, kLevelCount> baseLevels{};
   for (int i = 0; i < kLevelCount; ++i) {
     const std::string& entry = (*entries)[i];
     Expected<std::int32_t> position = TextToPosition(entry);
-    if (!position) return Error(position.error().number, listPath, i + 1, entry);
-    if (*position < 1) return Error(ErrorNumber::kBadRecordNumber, listPath, i + 1, entry);
+    if (!position) {
+      return About(Error(position.error().number, listPath, i + 1, entry), Subject::kPositionList);
+    }
+    if (*position < 1) {
+      return About(Error(ErrorNumber::kBadRecordNumber, listPath, i + 1, entry),
+                   Subject::kPositionList);
+    }
     if (static_cast<std::size_t>(*position) > pristine->size()) {
-      return Error(ErrorNumber::kBadRecordNumber, pristinePath, i + 1, entry);
+      return About(Error(ErrorNumber::kBadRecordNumber, pristinePath, i + 1, entry),
+                   Subject::kPristineTable);
     }
     positions[i] = *position;
     baseLevels[i] = (*pristine)[*position - 1];
@@ -46,48 +48,78 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
     AppendLine(lists.baseLevels, DecimalText(baseLevels[i]));
   }
 
-  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
   Expected<double> step = WholeTextNumber(stepText);
-  if (!step) return Error{step.error().number, tablePath};
+  if (!step) {
+    Error error = About(Error{step.error().number}, Subject::kStep);
+    error.step = std::string(stepText);
+    return error;
+  }
 
-  // A missing table starts as a full copy of the pristine one. An existing one is opened for
-  // writing now, so that a read-only or locked table fails before anything is written.
-  Expected<Bytes> table = ReadWholeFile(tablePath, BinaryFile::Mode::kReadWrite);
+  // A read-only table is the player's decision: refuse it before anything is written, and
+  // leave the mark alone.
+  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
+  Expected<FileMarks> marks = ReadMarks(tablePath);
+  if (marks && marks->readOnly) {
+    Error error = About(Error{ErrorNumber::kPermissionDenied, tablePath}, Subject::kPatchedTable);
+    error.readOnly = true;
+    return error;
+  }
+  // An existing table is opened for writing now, so that one held by another program fails
+  // (after a short wait for it) before anything is written. A missing one starts as a full
+  // copy of the pristine table.
+  Expected<Bytes> table =
+      RetryWhileHeld([&] { return ReadWholeFile(tablePath, File::Access::kReadWrite); });
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
-  if (!table) return table.error();
+  if (!table) return About(table.error(), Subject::kPatchedTable);
 
   std::string levels;
   for (int i = 0; i < kLevelCount; ++i) {
     const std::string& entry = (*entries)[i];
     Expected<std::uint8_t> level = RoundToByte(*step + baseLevels[i]);
-    if (!level) return Error(level.error().number, tablePath, i + 1, entry);
+    if (!level) {
+      return About(Error(level.error().number, tablePath, i + 1, entry), Subject::kPatchedTable);
+    }
     if (static_cast<std::size_t>(positions[i]) > table->size()) {
-      return Error(ErrorNumber::kBadRecordNumber, tablePath, i + 1, entry);
+      return About(Error(ErrorNumber::kBadRecordNumber, tablePath, i + 1, entry),
+                   Subject::kPatchedTable);
     }
     (*table)[positions[i] - 1] = *level;
     AppendLine(levels, DecimalText(*level));
   }
 
-  if (std::optional<Error> failed = ReplaceFile(tablePath, *table)) return failed;
+  const std::optional<FileMarks> keep = marks ? std::optional<FileMarks>(*marks) : std::nullopt;
+  if (auto failed = SaveTable(tablePath, *table, keep, steps)) {
+    return About(*failed, Subject::kPatchedTable);
+  }
   lists.levels = std::move(levels);
   return std::nullopt;
 }
 
 }  // namespace
 
-RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolder) {
+RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolder,
+                         SaveSteps& steps) {
   RaiseOutcome outcome;
   double checked = LeadingNumber(stepText);
   if (!(checked >= kMinStep && checked <= kMaxStep)) {
     outcome.warning = Warning{std::string(kInvalidStepPrompt), std::string(kInvalidStepTitle)};
     return outcome;
   }
-  outcome.error = Raise(stepText, programFolder, outcome.lists);
+  try {
+    outcome.error = Raise(stepText, programFolder, steps, outcome.lists);
+  } catch (...) {
+    outcome.error = ErrorFromException(std::current_exception());
+  }
   if (!outcome.error) {
     outcome.confirmation =
         std::string(kConfirmationPrefix) + std::string(stepText) + std::string(kConfirmationSuffix);
   }
   return outcome;
+}
+
+RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolder) {
+  SaveSteps steps;
+  return RaiseLevels(stepText, programFolder, steps);
 }
 
 }  // namespace patch

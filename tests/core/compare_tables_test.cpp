@@ -3,22 +3,20 @@
 #include <string>
 #include <vector>
 
-#include "demo_set.h"
 #include "operations.h"
 #include "test_folder.h"
 
 namespace patch {
 namespace {
 
-using testing_support::ReadFile;
 using testing_support::TestFolder;
 using testing_support::WriteFile;
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 class CompareTest : public ::testing::Test {
  protected:
-  CompareOutcome Compare(const std::vector<std::uint8_t>& base,
-                         const std::vector<std::uint8_t>& raised) {
+  CompareOutcome Compare(const Bytes& base, const Bytes& raised) {
     WriteFile(basePath(), base);
     WriteFile(raisedPath(), raised);
     return CompareTables(basePath(), raisedPath());
@@ -29,112 +27,82 @@ class CompareTest : public ::testing::Test {
   TestFolder folder_;
 };
 
-TEST_F(CompareTest, FindsEveryLevelOfTheDemoSetInOrder) {
-  demo::DemoSet set = demo::MakeDemoSet();
-  CompareOutcome outcome = Compare(set.base, set.raised);
-  ASSERT_FALSE(outcome.error.has_value());
-  std::string positions, baseLevels, levels;
-  std::vector<std::int32_t> sorted = set.positions;
-  std::sort(sorted.begin(), sorted.end());
-  for (std::int32_t position : sorted) {
-    positions += std::to_string(position) + "\r\n";
-    baseLevels += std::to_string(set.base[position - 1]) + "\r\n";
-    levels += std::to_string(set.raised[position - 1]) + "\r\n";
+TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
+  // clang-format off
+  const struct { Bytes base, raised; std::string positions, baseLevels, levels, count; } cases[] = {
+      // Only 5→105, 155→255 and 0→100 grew by exactly 100.
+      {{5, 105, 100, 155, 156, 200, 0, 44}, {105, 5, 201, 255, 0, 44, 100, 200},
+       "1\r\n4\r\n7\r\n", "5\r\n155\r\n0\r\n", "105\r\n255\r\n100\r\n", "3"},
+      {{5, 5, 0, 0}, {105}, "1\r\n", "5\r\n", "105\r\n", "1"},  // past a shorter raised table: zeros
+      {{5, 5}, {5, 105, 105}, "2\r\n", "5\r\n", "105\r\n", "1"},  // a longer one: read no further
+      {{9, 9}, {9, 9}, "", "", "", "0"},
+      {{}, {}, "", "", "", "0"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    CompareOutcome outcome = Compare(c.base, c.raised);
+    EXPECT_EQ(outcome.appended.positions, c.positions);
+    EXPECT_EQ(outcome.appended.baseLevels, c.baseLevels);
+    EXPECT_EQ(outcome.appended.levels, c.levels);
+    EXPECT_EQ(outcome.matchCount, c.count);
   }
-  EXPECT_EQ(outcome.appended.positions, positions);
-  EXPECT_EQ(outcome.appended.baseLevels, baseLevels);
-  EXPECT_EQ(outcome.appended.levels, levels);
-  EXPECT_EQ(outcome.matchCount, "439");
-}
-
-TEST_F(CompareTest, IdenticalTablesMatchNothing) {
-  demo::DemoSet set = demo::MakeDemoSet(4096, 10);
-  CompareOutcome outcome = Compare(set.base, set.base);
-  ASSERT_FALSE(outcome.error.has_value());
-  EXPECT_EQ(outcome.appended.positions + outcome.appended.baseLevels + outcome.appended.levels, "");
-  EXPECT_EQ(outcome.matchCount, "0");
-
-  EXPECT_EQ(Compare({}, {}).matchCount, "0");
-}
-
-TEST_F(CompareTest, OnlyARiseOfExactly100Counts) {
-  // Pairs (base, raised) at positions 1..: only 5→105, 155→255 and 0→100 grow by exactly 100.
-  std::vector<std::uint8_t> base{5, 105, 100, 155, 156, 200, 0, 44};
-  std::vector<std::uint8_t> raised{105, 5, 201, 255, 0, 44, 100, 200};
-  CompareOutcome outcome = Compare(base, raised);
-  EXPECT_EQ(outcome.appended.positions, "1\r\n4\r\n7\r\n");
-  EXPECT_EQ(outcome.appended.baseLevels, "5\r\n155\r\n0\r\n");
-  EXPECT_EQ(outcome.appended.levels, "105\r\n255\r\n100\r\n");
-  EXPECT_EQ(outcome.matchCount, "3");
 }
 
 TEST_F(CompareTest, MatchesAtEveryOffsetOfALongTable) {
   // Long enough to cross the reader's chunks; a match in every block and at both ends.
   const std::size_t size = 3 * (1 << 20) + 77;
-  std::vector<std::uint8_t> base(size, 1), raised(size, 1);
-  std::vector<std::size_t> expected;
-  for (std::size_t at = 0; at < size; at += 997) expected.push_back(at);
-  expected.push_back(size - 1);
-  for (std::size_t at : expected) raised[at] = 101;
-  CompareOutcome outcome = Compare(base, raised);
-  EXPECT_EQ(outcome.matchCount, std::to_string(expected.size()));
+  Bytes base(size, 1), raised(size, 1);
   std::string positions;
-  for (std::size_t at : expected) positions += std::to_string(at + 1) + "\r\n";
+  for (std::size_t at = 0; at < size; at += 997) positions += std::to_string(at + 1) + "\r\n";
+  positions += std::to_string(size) + "\r\n";
+  for (std::size_t at = 0; at < size; at += 997) raised[at] = 101;
+  raised[size - 1] = 101;
+  CompareOutcome outcome = Compare(base, raised);
   EXPECT_EQ(outcome.appended.positions, positions);
 }
 
-TEST_F(CompareTest, AShorterRaisedTableReadsZeroPastItsEnd) {
-  std::vector<std::uint8_t> base{5, 5, 0, 0};
-  std::vector<std::uint8_t> raised{105};
-  CompareOutcome outcome = Compare(base, raised);
-  EXPECT_EQ(outcome.appended.positions, "1\r\n");
-  EXPECT_EQ(outcome.matchCount, "1");
+TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
+  const struct {
+    std::size_t matches;
+    bool warned;
+  } cases[] = {{40'000, false}, {100'000, false}, {100'001, true}, {2'000'000, true}};
+  for (const auto& c : cases) {
+    CompareOutcome outcome = Compare(Bytes(c.matches, 7), Bytes(c.matches, 107));
+    ASSERT_FALSE(outcome.error.has_value());
+    EXPECT_EQ(outcome.matchCount, std::to_string(c.matches));  // the full count
+    const std::size_t listed = std::min<std::size_t>(c.matches, 100'000);
+    EXPECT_EQ(std::count(outcome.appended.levels.begin(), outcome.appended.levels.end(), '\n'),
+              static_cast<std::ptrdiff_t>(listed));
+    EXPECT_TRUE(outcome.appended.positions.ends_with("\r\n" + std::to_string(listed) + "\r\n"));
+    ASSERT_EQ(outcome.warning.has_value(), c.warned) << c.matches;
+    if (!c.warned) continue;
+    EXPECT_EQ(outcome.warning->title, "Quarnel2难度补丁修改器");
+    EXPECT_NE(outcome.warning->prompt.find("共找到 " + std::to_string(c.matches) + " 个位置"),
+              std::string::npos);
+    EXPECT_NE(outcome.warning->prompt.find("前 100000 个"), std::string::npos);
+  }
 }
 
-TEST_F(CompareTest, ALongerRaisedTableIsReadOnlyAsFarAsTheBase) {
-  std::vector<std::uint8_t> base{5, 5};
-  std::vector<std::uint8_t> raised{5, 105, 105, 105};
-  CompareOutcome outcome = Compare(base, raised);
-  EXPECT_EQ(outcome.appended.positions, "2\r\n");
-  EXPECT_EQ(outcome.matchCount, "1");
-}
-
-TEST_F(CompareTest, CountsPastTheRangeOfASmallCounter) {
-  std::vector<std::uint8_t> base(40000, 7), raised(40000, 107);
-  CompareOutcome outcome = Compare(base, raised);
-  ASSERT_FALSE(outcome.error.has_value());
-  EXPECT_EQ(outcome.matchCount, "40000");
-}
-
-TEST_F(CompareTest, MissingTablesAreErrorsAndAreNeverCreated) {
-  WriteFile(raisedPath(), std::vector<std::uint8_t>{105});
-  CompareOutcome outcome = CompareTables(basePath(), raisedPath());
-  ASSERT_TRUE(outcome.error.has_value());
-  EXPECT_EQ(outcome.error->number, ErrorNumber::kFileNotFound);
-  EXPECT_EQ(outcome.error->file, basePath());
-  EXPECT_FALSE(outcome.matchCount.has_value());
-  EXPECT_FALSE(fs::exists(basePath()));
-
-  fs::remove(raisedPath());
-  WriteFile(basePath(), std::vector<std::uint8_t>{5});
-  outcome = CompareTables(basePath(), raisedPath());
-  ASSERT_TRUE(outcome.error.has_value());
-  EXPECT_EQ(outcome.error->number, ErrorNumber::kFileNotFound);
-  EXPECT_EQ(outcome.error->file, raisedPath());
-  EXPECT_FALSE(fs::exists(raisedPath()));
-  EXPECT_EQ(ReadFile(basePath()), std::vector<std::uint8_t>{5});
-
-  outcome = CompareTables(folder_ / "gone" / "t_mons0.tbl", raisedPath());
-  ASSERT_TRUE(outcome.error.has_value());
-  EXPECT_EQ(outcome.error->number, ErrorNumber::kPathNotFound);
-}
-
-TEST_F(CompareTest, AFolderInPlaceOfATableIsAnAccessError) {
-  fs::create_directory(basePath());
-  WriteFile(raisedPath(), std::vector<std::uint8_t>{105});
-  CompareOutcome outcome = CompareTables(basePath(), raisedPath());
-  ASSERT_TRUE(outcome.error.has_value());
-  EXPECT_NE(outcome.error->number, ErrorNumber::kFileNotFound);
+TEST_F(CompareTest, MissingReferenceTablesAreErrorsWithTheirRemedy) {
+  WriteFile(raisedPath(), Bytes{105});
+  const struct {
+    fs::path base;
+    ErrorNumber number;
+  } cases[] = {
+      {basePath(), ErrorNumber::kFileNotFound},
+      {folder_ / "gone" / "t_mons0.tbl", ErrorNumber::kPathNotFound},
+      {folder_.path(), ErrorNumber::kPathFileAccessError},  // a folder is no table
+  };
+  for (const auto& c : cases) {
+    CompareOutcome outcome = CompareTables(c.base, raisedPath());
+    ASSERT_TRUE(outcome.error.has_value());
+    EXPECT_EQ(outcome.error->number, c.number);
+    EXPECT_FALSE(outcome.matchCount.has_value());
+    if (c.number != ErrorNumber::kPathFileAccessError) {
+      EXPECT_NE(ErrorReport(*outcome.error).find("放到 F 盘根目录"), std::string::npos);
+    }
+  }
+  EXPECT_FALSE(fs::exists(basePath()));  // never created
 }
 
 }  // namespace

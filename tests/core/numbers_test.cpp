@@ -2,148 +2,78 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
+#include <variant>
 
 namespace patch {
 namespace {
 
-TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
-  EXPECT_EQ(LeadingNumber("10"), 10);
-  EXPECT_EQ(LeadingNumber("2.5"), 2.5);
-  EXPECT_EQ(LeadingNumber("-7"), -7);
-  EXPECT_EQ(LeadingNumber("+3"), 3);
-  EXPECT_EQ(LeadingNumber(".5"), 0.5);
-  EXPECT_EQ(LeadingNumber("5."), 5);
-  EXPECT_EQ(LeadingNumber("1e2"), 100);
-  EXPECT_EQ(LeadingNumber("1E+2"), 100);
-  EXPECT_EQ(LeadingNumber("25e-1"), 2.5);
-  EXPECT_EQ(LeadingNumber("100.5"), 100.5);
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr auto k13 = ErrorNumber::kTypeMismatch;
+constexpr auto k6 = ErrorNumber::kOverflow;
+
+// A value, or the error number a conversion must give.
+using Result = std::variant<double, ErrorNumber>;
+
+template <class T>
+Result Outcome(const Expected<T>& converted) {
+  if (!converted) return converted.error().number;
+  return static_cast<double>(*converted);
 }
 
-TEST(LeadingNumber, StopsAtTheFirstCharacterThatCannotContinue) {
-  EXPECT_EQ(LeadingNumber("5abc"), 5);
-  EXPECT_EQ(LeadingNumber("12,5"), 12);  // the comma is no decimal mark
-  EXPECT_EQ(LeadingNumber("1.2.3"), 1.2);
-  EXPECT_EQ(LeadingNumber("3e"), 3);  // an exponent needs digits
-  EXPECT_EQ(LeadingNumber("3e+x"), 3);
-  EXPECT_EQ(LeadingNumber("7-1"), 7);
-  EXPECT_EQ(LeadingNumber("4\r5"), 4);  // a carriage return is not skipped
+// clang-format off
+TEST(Numbers, LeadingNumberReadsTheNumberATextStartsWith) {
+  const struct { const char* text; double value; } cases[] = {
+      {"10", 10}, {"2.5", 2.5}, {"-7", -7}, {"+3", 3}, {".5", 0.5}, {"5.", 5}, {"1E+2", 100},
+      {"25e-1", 2.5}, {"100.5", 100.5}, {"1e400", kInf}, {"1e-400", 0},
+      // Reading stops at the first character that cannot continue the number.
+      {"5abc", 5}, {"12,5", 12}, {"1.2.3", 1.2}, {"3e", 3}, {"3e+x", 3}, {"7-1", 7}, {"4\r5", 4},
+      // Blanks, tabs and line feeds anywhere are ignored.
+      {" 10", 10}, {"1 0", 10}, {"\t1\n0 ", 10}, {"- 5", -5}, {"2 . 5", 2.5}, {"& H 1 0", 16},
+      // No number at the start.
+      {"", 0}, {"   ", 0}, {"abc", 0}, {".", 0}, {"-", 0}, {"e5", 0}, {"&H", 0}, {"十", 0},
+      // Whole numbers with a radix mark.
+      {"&H64", 100}, {"&hff", 255}, {"&O17", 15}, {"&o8", 0}, {"&H1G", 1}, {"&H10.5", 16},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
-TEST(LeadingNumber, IgnoresBlanksTabsAndLineFeedsAnywhere) {
-  EXPECT_EQ(LeadingNumber(" 10"), 10);
-  EXPECT_EQ(LeadingNumber("1 0"), 10);
-  EXPECT_EQ(LeadingNumber("\t1\n0 "), 10);
-  EXPECT_EQ(LeadingNumber("- 5"), -5);
-  EXPECT_EQ(LeadingNumber("2 . 5"), 2.5);
-  EXPECT_EQ(LeadingNumber("& H 1 0"), 16);
-}
-
-TEST(LeadingNumber, IsZeroWithoutANumber) {
-  EXPECT_EQ(LeadingNumber(""), 0);
-  EXPECT_EQ(LeadingNumber("   "), 0);
-  EXPECT_EQ(LeadingNumber("abc"), 0);
-  EXPECT_EQ(LeadingNumber("."), 0);
-  EXPECT_EQ(LeadingNumber("-"), 0);
-  EXPECT_EQ(LeadingNumber("e5"), 0);
-  EXPECT_EQ(LeadingNumber("&H"), 0);
-  EXPECT_EQ(LeadingNumber("&Hg"), 0);
-  EXPECT_EQ(LeadingNumber("十"), 0);
-}
-
-TEST(LeadingNumber, ReadsHexadecimalAndOctalWholeNumbers) {
-  EXPECT_EQ(LeadingNumber("&H64"), 100);
-  EXPECT_EQ(LeadingNumber("&hff"), 255);
-  EXPECT_EQ(LeadingNumber("&O17"), 15);
-  EXPECT_EQ(LeadingNumber("&o8"), 0);  // 8 is no octal digit
-  EXPECT_EQ(LeadingNumber("&H1G"), 1);
-  EXPECT_EQ(LeadingNumber("&H10.5"), 16);  // whole numbers only
-}
-
-TEST(LeadingNumber, HugeValuesAreInfiniteNotWrong) {
-  EXPECT_TRUE(std::isinf(LeadingNumber("1e400")));
-  EXPECT_EQ(LeadingNumber("1e-400"), 0);
-}
-
-TEST(WholeTextNumber, AcceptsANumberWithBlanksAround) {
-  EXPECT_EQ(*WholeTextNumber("10"), 10);
-  EXPECT_EQ(*WholeTextNumber("  2.5 "), 2.5);
-  EXPECT_EQ(*WholeTextNumber("\t-3\t"), -3);
-  EXPECT_EQ(*WholeTextNumber("1e2"), 100);
-  EXPECT_EQ(*WholeTextNumber(".5"), 0.5);
-  EXPECT_EQ(*WholeTextNumber("&H10"), 16);
-}
-
-TEST(WholeTextNumber, AnythingElseIsATypeMismatch) {
-  for (const char* text : {"", " ", "5abc", "1 0", "1,5", "1,000", "abc", "-", ".", "1e", "1e+",
-                           "&H", "0x10", "1.2.3", "10\n", "１０"}) {
-    Expected<double> number = WholeTextNumber(text);
-    ASSERT_FALSE(number.ok()) << text;
-    EXPECT_EQ(number.error().number, ErrorNumber::kTypeMismatch) << text;
+TEST(Numbers, WholeTextNumberAcceptsOnlyANumberWithBlanksAround) {
+  const struct { const char* text; Result expected; } cases[] = {
+      {"10", 10.0}, {"  2.5 ", 2.5}, {"\t-3\t", -3.0}, {"1e2", 100.0}, {".5", 0.5},
+      {"&H10", 16.0}, {"1e400", k6}, {"", k13}, {" ", k13}, {"5abc", k13}, {"1 0", k13},
+      {"1,5", k13}, {"abc", k13}, {"-", k13}, {"1e+", k13}, {"&H", k13}, {"0x10", k13},
+      {"1.2.3", k13}, {"10\n", k13}, {"１０", k13},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Outcome(WholeTextNumber(c.text)), c.expected) << '"' << c.text << '"';
   }
 }
 
-TEST(WholeTextNumber, TooLargeForANumberIsOverflow) {
-  Expected<double> number = WholeTextNumber("1e400");
-  ASSERT_FALSE(number.ok());
-  EXPECT_EQ(number.error().number, ErrorNumber::kOverflow);
-}
-
-TEST(TextToPosition, RoundsHalvesToTheEvenNeighbour) {
-  EXPECT_EQ(*TextToPosition("57"), 57);
-  EXPECT_EQ(*TextToPosition(" 57 "), 57);
-  EXPECT_EQ(*TextToPosition("12.5"), 12);
-  EXPECT_EQ(*TextToPosition("13.5"), 14);
-  EXPECT_EQ(*TextToPosition("12.51"), 13);
-  EXPECT_EQ(*TextToPosition("0.5"), 0);
-  EXPECT_EQ(*TextToPosition("-2.5"), -2);
-  EXPECT_EQ(*TextToPosition("0"), 0);
-  EXPECT_EQ(*TextToPosition("5.7e1"), 57);
-}
-
-TEST(TextToPosition, OverflowsOutsideThe32BitRange) {
-  EXPECT_EQ(*TextToPosition("2147483647"), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(*TextToPosition("-2147483648"), std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(*TextToPosition("2147483646.5"), 2147483646);
-  EXPECT_EQ(*TextToPosition("-2147483648.5"), std::numeric_limits<std::int32_t>::min());
-  for (const char* text :
-       {"2147483648", "2147483647.5", "-2147483649", "-2147483648.6", "1e10", "1e400"}) {
-    Expected<std::int32_t> position = TextToPosition(text);
-    ASSERT_FALSE(position.ok()) << text;
-    EXPECT_EQ(position.error().number, ErrorNumber::kOverflow) << text;
+TEST(Numbers, TextToPositionRoundsHalvesToEvenWithin32Bits) {
+  const struct { const char* text; Result expected; } cases[] = {
+      {"57", 57.0}, {" 57 ", 57.0}, {"12.5", 12.0}, {"13.5", 14.0}, {"12.51", 13.0},
+      {"0.5", 0.0}, {"-2.5", -2.0}, {"0", 0.0}, {"5.7e1", 57.0}, {"2147483647", 2147483647.0},
+      {"-2147483648", -2147483648.0}, {"2147483646.5", 2147483646.0},
+      {"-2147483648.5", -2147483648.0}, {"2147483648", k6}, {"2147483647.5", k6},
+      {"-2147483649", k6}, {"-2147483648.6", k6}, {"1e10", k6}, {"1e400", k6},
+      {"", k13}, {"abc", k13}, {"5a", k13}, {"1 0", k13},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Outcome(TextToPosition(c.text)), c.expected) << '"' << c.text << '"';
   }
 }
 
-TEST(TextToPosition, TextThatIsNoNumberIsATypeMismatch) {
-  for (const char* text : {"", "abc", "5a", "1 0"}) {
-    Expected<std::int32_t> position = TextToPosition(text);
-    ASSERT_FALSE(position.ok()) << text;
-    EXPECT_EQ(position.error().number, ErrorNumber::kTypeMismatch) << text;
-  }
-}
-
-TEST(RoundToByte, RoundsHalvesToEvenWithinZeroTo255) {
-  EXPECT_EQ(*RoundToByte(12.5), 12);
-  EXPECT_EQ(*RoundToByte(13.5), 14);
-  EXPECT_EQ(*RoundToByte(255.4), 255);
-  EXPECT_EQ(*RoundToByte(254.5), 254);
-  EXPECT_EQ(*RoundToByte(0), 0);
-  EXPECT_EQ(*RoundToByte(-0.5), 0);
-  EXPECT_EQ(*RoundToByte(-0.4), 0);
-  for (double value : {255.5, 256.0, -0.6, -1.0, std::numeric_limits<double>::infinity(),
-                       std::numeric_limits<double>::quiet_NaN()}) {
-    Expected<std::uint8_t> level = RoundToByte(value);
-    ASSERT_FALSE(level.ok()) << value;
-    EXPECT_EQ(level.error().number, ErrorNumber::kOverflow) << value;
-  }
-}
-
-TEST(DecimalText, IsPlainDecimal) {
-  EXPECT_EQ(DecimalText(0), "0");
-  EXPECT_EQ(DecimalText(255), "255");
+TEST(Numbers, RoundToByteRoundsHalvesToEvenWithin0To255) {
+  const struct { double value; Result expected; } cases[] = {
+      {12.5, 12.0}, {13.5, 14.0}, {255.4, 255.0}, {254.5, 254.0}, {0, 0.0}, {-0.5, 0.0},
+      {-0.4, 0.0}, {255.5, k6}, {256, k6}, {-0.6, k6}, {kInf, k6},
+      {std::numeric_limits<double>::quiet_NaN(), k6},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Outcome(RoundToByte(c.value)), c.expected) << c.value;
   EXPECT_EQ(DecimalText(-2147483648LL), "-2147483648");
 }
+// clang-format on
 
 }  // namespace
 }  // namespace patch

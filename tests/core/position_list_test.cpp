@@ -9,9 +9,6 @@
 namespace patch {
 namespace {
 
-using testing_support::TestFolder;
-using testing_support::WriteFile;
-
 // n lines "1", "2", ... each ended by terminator.
 std::string Lines(int n, std::string_view terminator) {
   std::string text;
@@ -19,75 +16,51 @@ std::string Lines(int n, std::string_view terminator) {
   return text;
 }
 
-TEST(PositionList, ReadsTheFirst439LinesAndNeverMore) {
-  TestFolder folder;
-  WriteFile(folder / "drevon2.txt", Lines(500, "\r\n"));
-  Expected<std::vector<std::string>> lines = ReadPositionList(folder / "drevon2.txt");
-  ASSERT_TRUE(lines.ok());
-  ASSERT_EQ(lines->size(), 439u);
-  EXPECT_EQ(lines->front(), "1");
-  EXPECT_EQ(lines->back(), "439");
-}
-
-TEST(PositionList, AcceptsEveryLineEndAndSkipsAByteOrderMark) {
-  TestFolder folder;
-  for (std::string_view terminator : {"\r\n", "\n", "\r"}) {
-    std::string text = "\xEF\xBB\xBF" + Lines(439, terminator);
-    WriteFile(folder / "drevon2.txt", text);
-    Expected<std::vector<std::string>> lines = ReadPositionList(folder / "drevon2.txt");
-    ASSERT_TRUE(lines.ok());
+TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
+  const std::string endless = "5" + std::string(200 * 1024, ' ');  // a binary file, say
+  const struct {
+    std::string text;  // "-" for no file at all
+    std::string first, second, last;
+    ErrorNumber error;
+    int missingLine;
+  } cases[] = {
+      {Lines(500, "\r\n"), "1", "2", "439", {}, 0},  // lines past 439 are never read
+      {"\xEF\xBB\xBF" + Lines(439, "\n"), "1", "2", "439", {}, 0},
+      {Lines(439, "\r"), "1", "2", "439", {}, 0},
+      // Blanks and empty lines are kept; the last line needs no terminator.
+      {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last", {}, 0},
+      // An endless line is cut, and the mark left in it keeps it from reading as a number.
+      {endless + "\r\n" + Lines(438, "\r\n"),
+       endless.substr(0, 64 * 1024) + "~",
+       "1",
+       "438",
+       {},
+       0},
+      {Lines(438, "\r\n"), "", "", "", ErrorNumber::kInputPastEndOfFile, 439},
+      {"", "", "", "", ErrorNumber::kInputPastEndOfFile, 1},
+      {"-", "", "", "", ErrorNumber::kFileNotFound, 0},
+  };
+  testing_support::TestFolder folder;
+  const std::filesystem::path list = folder / "drevon2.txt";
+  for (const auto& c : cases) {
+    std::filesystem::remove(list);
+    if (c.text != "-") testing_support::WriteFile(list, c.text);
+    Expected<std::vector<std::string>> lines = ReadPositionList(list);
+    if (c.missingLine > 0 || c.text == "-") {
+      ASSERT_FALSE(lines.ok());
+      EXPECT_EQ(lines.error().number, c.error);
+      EXPECT_EQ(lines.error().listLine, c.missingLine);
+      EXPECT_EQ(lines.error().file, list);
+      continue;
+    }
+    ASSERT_TRUE(lines.ok()) << c.text.substr(0, 20);
     ASSERT_EQ(lines->size(), 439u);
-    EXPECT_EQ((*lines)[0], "1");
-    EXPECT_EQ((*lines)[438], "439");
+    EXPECT_TRUE((*lines)[0] == c.first && (*lines)[1] == c.second && (*lines)[438] == c.last)
+        << (*lines)[0].substr(0, 20) << " / " << (*lines)[1] << " / " << (*lines)[438];
   }
-}
-
-TEST(PositionList, KeepsLinesAsReadIncludingBlanksAndEmptyLines) {
-  TestFolder folder;
-  // An empty line between CR LF pairs, blanks kept, the last line without a terminator.
-  std::string text = " 57 \r\n\r\n" + Lines(436, "\r\n") + "last";
-  WriteFile(folder / "drevon2.txt", text);
-  Expected<std::vector<std::string>> lines = ReadPositionList(folder / "drevon2.txt");
-  ASSERT_TRUE(lines.ok());
-  EXPECT_EQ((*lines)[0], " 57 ");
-  EXPECT_EQ((*lines)[1], "");
-  EXPECT_EQ((*lines)[438], "last");
-}
-
-TEST(PositionList, TooFewLinesNameTheMissingLine) {
-  TestFolder folder;
-  WriteFile(folder / "drevon2.txt", Lines(438, "\r\n"));
-  Expected<std::vector<std::string>> lines = ReadPositionList(folder / "drevon2.txt");
-  ASSERT_FALSE(lines.ok());
-  EXPECT_EQ(lines.error().number, ErrorNumber::kInputPastEndOfFile);
-  EXPECT_EQ(lines.error().listLine, 439);
-  EXPECT_EQ(lines.error().file, folder / "drevon2.txt");
-
-  WriteFile(folder / "drevon2.txt", "");
-  EXPECT_EQ(ReadPositionList(folder / "drevon2.txt").error().listLine, 1);
-}
-
-TEST(PositionList, MissingFileOrFolderIsAnErrorAndNothingIsCreated) {
-  TestFolder folder;
-  Expected<std::vector<std::string>> lines = ReadPositionList(folder / "drevon2.txt");
-  ASSERT_FALSE(lines.ok());
-  EXPECT_EQ(lines.error().number, ErrorNumber::kFileNotFound);
-  EXPECT_FALSE(std::filesystem::exists(folder / "drevon2.txt"));
-
-  lines = ReadPositionList(folder / "gone" / "drevon2.txt");
-  ASSERT_FALSE(lines.ok());
-  EXPECT_EQ(lines.error().number, ErrorNumber::kPathNotFound);
-}
-
-TEST(PositionList, AnEndlessLineIsCutAndCanNeverReadAsANumber) {
-  TestFolder folder;
-  std::string text = "5" + std::string(200 * 1024, ' ') + "\r\n" + Lines(438, "\r\n");
-  WriteFile(folder / "drevon2.txt", text);
-  Expected<std::vector<std::string>> lines = ReadPositionList(folder / "drevon2.txt");
-  ASSERT_TRUE(lines.ok());
-  EXPECT_LT((*lines)[0].size(), 70u * 1024);
-  EXPECT_NE((*lines)[0].find_first_not_of(' ', 1), std::string::npos);
-  EXPECT_EQ((*lines)[1], "1");
+  EXPECT_FALSE(std::filesystem::exists(list));  // a missing list is never created
+  EXPECT_EQ(ReadPositionList(folder / "gone" / "drevon2.txt").error().number,
+            ErrorNumber::kPathNotFound);
 }
 
 }  // namespace

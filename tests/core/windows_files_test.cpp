@@ -1,5 +1,5 @@
-// How Windows' own file failures reach the user: a table locked by another program, a missing
-// drive. Only the Windows build has these.
+// The Windows file layer: attributes and missing drives. (A table held by another program is
+// driven through the real window by the end-to-end tests.)
 #ifdef _WIN32
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,40 +12,34 @@ namespace patch {
 namespace {
 
 using testing_support::ReadFile;
-using testing_support::TestFolder;
 
-TEST(WindowsFiles, ATableLockedByAnotherProgramIsPermissionDeniedAndUntouched) {
-  TestFolder folder;
-  demo::DemoSet set = demo::MakeDemoSet(8192, 439);
-  demo::WriteDemoSet(folder.path(), set);
-  // The game holds its table open without sharing it.
-  HANDLE lock = CreateFileW((folder / "t_mons.tbl").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  RaiseOutcome outcome = RaiseLevels("10", folder.path());
-  CloseHandle(lock);
+TEST(WindowsFiles, AttributesAreKeptAndReadOnlyIsRefused) {
+  testing_support::TestFolder folder;
+  demo::WriteDemoSet(folder.path(), demo::MakeDemoSet(8192, 439));
+  const std::wstring table = (folder / "t_mons.tbl").wstring();
+  constexpr DWORD kHiddenArchive = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+  ASSERT_TRUE(SetFileAttributesW(table.c_str(), kHiddenArchive));
+  ASSERT_FALSE(RaiseLevels("10", folder.path()).error.has_value());
+  EXPECT_EQ(GetFileAttributesW(table.c_str()) & kHiddenArchive, kHiddenArchive);
+
+  const std::vector<std::uint8_t> raised = ReadFile(folder / "t_mons.tbl");
+  ASSERT_TRUE(SetFileAttributesW(table.c_str(), FILE_ATTRIBUTE_READONLY));
+  RaiseOutcome outcome = RaiseLevels("20", folder.path());
   ASSERT_TRUE(outcome.error.has_value());
   EXPECT_EQ(outcome.error->number, ErrorNumber::kPermissionDenied);
-  EXPECT_EQ(ReadFile(folder / "t_mons.tbl"), set.base);
-
-  // Once the game lets go, the same raise goes through.
-  EXPECT_FALSE(RaiseLevels("10", folder.path()).error.has_value());
+  EXPECT_TRUE(outcome.error->readOnly);
+  EXPECT_NE(GetFileAttributesW(table.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(ReadFile(folder / "t_mons.tbl"), raised);
+  SetFileAttributesW(table.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(WindowsFiles, AMissingDriveIsPathNotFound) {
-  // Find a drive letter that is not mapped.
-  DWORD drives = GetLogicalDrives();
-  wchar_t letter = 0;
-  for (wchar_t c = L'Q'; c <= L'Y'; ++c) {
-    if ((drives & (1u << (c - L'A'))) == 0) {
-      letter = c;
-      break;
-    }
-  }
-  ASSERT_NE(letter, 0);
-  std::wstring base = std::wstring(1, letter) + L":\\t_mons0.tbl";
-  std::wstring raised = std::wstring(1, letter) + L":\\t_mons100.tbl";
-  CompareOutcome outcome = CompareTables(base, raised);
+  const DWORD drives = GetLogicalDrives();
+  wchar_t letter = L'Q';
+  while (letter < L'Z' && (drives & (1u << (letter - L'A')))) ++letter;
+  ASSERT_LT(letter, L'Z');
+  const std::wstring root = std::wstring(1, letter) + L":\\";
+  CompareOutcome outcome = CompareTables(root + L"t_mons0.tbl", root + L"t_mons100.tbl");
   ASSERT_TRUE(outcome.error.has_value());
   EXPECT_EQ(outcome.error->number, ErrorNumber::kPathNotFound);
 }

@@ -1,0 +1,54 @@
+// The parts of the file layer that are the same on every platform.
+#include "files.h"
+
+#include <system_error>
+#include <utility>
+
+namespace patch {
+namespace fs = std::filesystem;
+
+Error SystemError(const fs::path& path, int code) {
+  ErrorNumber number = NumberForSystemCode(code);
+  std::error_code ignored;
+  // Not every system tells a missing file from a missing folder or drive.
+  const fs::path parent = path.parent_path();
+  if (number == ErrorNumber::kFileNotFound && !parent.empty() &&
+      !fs::is_directory(parent, ignored)) {
+    number = ErrorNumber::kPathNotFound;
+  }
+  // A folder where a file should be: no table, whatever the system calls it.
+  if (number == ErrorNumber::kPermissionDenied && fs::is_directory(path, ignored)) {
+    number = ErrorNumber::kPathFileAccessError;
+  }
+  return Error{number, path};
+}
+
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)),
+      path_(std::move(other.path_)),
+      length_(other.length_) {}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, kNoHandle);
+    path_ = std::move(other.path_);
+    length_ = other.length_;
+  }
+  return *this;
+}
+
+File::~File() { Close(); }
+
+Expected<Bytes> ReadWholeFile(const fs::path& path, File::Access access) {
+  Expected<File> file = File::Open(path, access);
+  if (!file) return file.error();
+  Bytes bytes(static_cast<std::size_t>(file->Length()));
+  Expected<std::size_t> got = file->Read(bytes);
+  if (!got) return got.error();
+  // A file that changed its length meanwhile is read as it now is.
+  bytes.resize(*got);
+  return bytes;
+}
+
+}  // namespace patch

@@ -1,0 +1,83 @@
+// The platform's files behind one small interface: Win32 handles on Windows, POSIX calls
+// elsewhere. Every failure comes back as the error the player sees, mapped from the system's
+// own error code by one table per platform.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "error.h"
+
+namespace patch {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class File {
+ public:
+  enum class Access {
+    kRead,       // an existing file, for reading
+    kReadWrite,  // an existing file, for reading and writing: proves that it may be written
+    kCreateNew,  // a new file for writing; fails if any file of that name exists
+  };
+
+  static Expected<File> Open(const std::filesystem::path& path, Access access);
+
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();
+
+  const std::filesystem::path& path() const { return path_; }
+  std::uint64_t Length() const { return length_; }
+
+  // Reads the next bytes into buffer; fewer than asked only at the end of the file.
+  Expected<std::size_t> Read(std::span<std::uint8_t> buffer);
+  std::optional<Error> Write(std::span<const std::uint8_t> bytes);
+  // Waits until everything written is on the disk.
+  std::optional<Error> Flush();
+  std::optional<Error> Close();
+
+ private:
+  using Handle = std::intptr_t;
+  static constexpr Handle kNoHandle = -1;
+
+  File(Handle handle, std::filesystem::path path, std::uint64_t length)
+      : handle_(handle), path_(std::move(path)), length_(length) {}
+
+  Handle handle_ = kNoHandle;
+  std::filesystem::path path_;
+  std::uint64_t length_ = 0;
+};
+
+// The marks a file carries that a replacement must keep: the attribute bits on Windows, the
+// mode bits elsewhere.
+struct FileMarks {
+  std::uint32_t bits = 0;
+  bool readOnly = false;
+};
+
+// A missing file is 53.
+Expected<FileMarks> ReadMarks(const std::filesystem::path& path);
+std::optional<Error> WriteMarks(const std::filesystem::path& path, const FileMarks& marks);
+
+// Puts from in the place of to in one step, replacing it, and waits until that is on the disk.
+std::optional<Error> MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Removes a file; a failure is ignored (used to clean up after another failure).
+void RemoveFile(const std::filesystem::path& path) noexcept;
+
+// The whole of a file, opened with access (kReadWrite also proves that it may be written).
+Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access access);
+
+// The error number for one of the system's error codes: GetLastError() on Windows, errno
+// elsewhere. Each platform has its own table.
+ErrorNumber NumberForSystemCode(int code);
+
+// The error for the system's error code on path.
+Error SystemError(const std::filesystem::path& path, int code);
+
+}  // namespace patch

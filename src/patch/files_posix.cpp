@@ -1,0 +1,130 @@
+// The file layer on POSIX calls.
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "files.h"
+
+namespace patch {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CodeNumber {
+  int code;
+  ErrorNumber number;
+};
+
+constexpr CodeNumber kErrnoNumbers[] = {
+    {ENOENT, ErrorNumber::kFileNotFound},
+    {ENOTDIR, ErrorNumber::kPathNotFound},
+    {EACCES, ErrorNumber::kPermissionDenied},
+    {EPERM, ErrorNumber::kPermissionDenied},
+    {EROFS, ErrorNumber::kPermissionDenied},
+    {EBUSY, ErrorNumber::kPermissionDenied},
+    {ETXTBSY, ErrorNumber::kPermissionDenied},
+    {EEXIST, ErrorNumber::kFileAlreadyExists},
+    {ENOSPC, ErrorNumber::kDiskFull},
+    {EDQUOT, ErrorNumber::kDiskFull},
+    {EFBIG, ErrorNumber::kDiskFull},
+    {EIO, ErrorNumber::kDeviceIoError},
+    {ENXIO, ErrorNumber::kDeviceUnavailable},
+    {ENODEV, ErrorNumber::kDeviceUnavailable},
+    {ENAMETOOLONG, ErrorNumber::kBadFileNameOrNumber},
+    {EINVAL, ErrorNumber::kBadFileNameOrNumber},
+    {EISDIR, ErrorNumber::kPathFileAccessError},
+    {ENOMEM, ErrorNumber::kOutOfMemory},
+};
+
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+ErrorNumber NumberForSystemCode(int code) {
+  for (const CodeNumber& row : kErrnoNumbers) {
+    if (row.code == code) return row.number;
+  }
+  return ErrorNumber::kPathFileAccessError;
+}
+
+Expected<File> File::Open(const fs::path& path, Access access) {
+  int flags = O_CLOEXEC;
+  if (access == Access::kRead) flags |= O_RDONLY;
+  if (access == Access::kReadWrite) flags |= O_RDWR;
+  if (access == Access::kCreateNew) flags |= O_WRONLY | O_CREAT | O_EXCL;
+  const int descriptor = ::open(path.c_str(), flags, 0644);
+  if (descriptor < 0) return SystemError(path, errno);
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(descriptor);
+    return Error{ErrorNumber::kPathFileAccessError, path};
+  }
+  return File(descriptor, path, static_cast<std::uint64_t>(status.st_size));
+}
+
+Expected<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const ssize_t got = ::read(Descriptor(handle_), buffer.data() + done, buffer.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return SystemError(path_, errno);
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
+}
+
+std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(Descriptor(handle_), bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return SystemError(path_, errno);
+    done += static_cast<std::size_t>(put);
+  }
+  return std::nullopt;
+}
+
+std::optional<Error> File::Flush() {
+  if (::fsync(Descriptor(handle_)) != 0) return SystemError(path_, errno);
+  return std::nullopt;
+}
+
+std::optional<Error> File::Close() {
+  if (handle_ == kNoHandle) return std::nullopt;
+  const int result = ::close(Descriptor(std::exchange(handle_, kNoHandle)));
+  if (result != 0 && errno != EINTR) return SystemError(path_, errno);
+  return std::nullopt;
+}
+
+Expected<FileMarks> ReadMarks(const fs::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return SystemError(path, errno);
+  const auto bits = static_cast<std::uint32_t>(status.st_mode & 07777);
+  return FileMarks{bits, (bits & S_IWUSR) == 0};
+}
+
+std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {
+  if (::chmod(path.c_str(), static_cast<mode_t>(marks.bits)) != 0) return SystemError(path, errno);
+  return std::nullopt;
+}
+
+std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return SystemError(to, errno);
+  // The new name is on the disk only once its folder is.
+  const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor >= 0) {
+    ::fsync(descriptor);
+    ::close(descriptor);
+  }
+  return std::nullopt;
+}
+
+void RemoveFile(const fs::path& path) noexcept { ::unlink(path.c_str()); }
+
+}  // namespace patch
+#endif

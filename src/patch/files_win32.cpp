@@ -1,0 +1,159 @@
+// The file layer on Win32 handles, with wide paths so that Chinese folder names work.
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+
+#include "files.h"
+
+namespace patch {
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CodeNumber {
+  DWORD code;
+  ErrorNumber number;
+};
+
+constexpr CodeNumber kWindowsNumbers[] = {
+    {ERROR_FILE_NOT_FOUND, ErrorNumber::kFileNotFound},
+    {ERROR_PATH_NOT_FOUND, ErrorNumber::kPathNotFound},
+    {ERROR_INVALID_DRIVE, ErrorNumber::kPathNotFound},
+    {ERROR_BAD_NETPATH, ErrorNumber::kPathNotFound},
+    {ERROR_BAD_NET_NAME, ErrorNumber::kPathNotFound},
+    {ERROR_ACCESS_DENIED, ErrorNumber::kPermissionDenied},
+    {ERROR_WRITE_PROTECT, ErrorNumber::kPermissionDenied},
+    {ERROR_SHARING_VIOLATION, ErrorNumber::kPermissionDenied},
+    {ERROR_LOCK_VIOLATION, ErrorNumber::kPermissionDenied},
+    {ERROR_NOT_READY, ErrorNumber::kDiskNotReady},
+    {ERROR_FILE_EXISTS, ErrorNumber::kFileAlreadyExists},
+    {ERROR_ALREADY_EXISTS, ErrorNumber::kFileAlreadyExists},
+    {ERROR_HANDLE_DISK_FULL, ErrorNumber::kDiskFull},
+    {ERROR_DISK_FULL, ErrorNumber::kDiskFull},
+    {ERROR_DEV_NOT_EXIST, ErrorNumber::kDeviceUnavailable},
+    {ERROR_INVALID_NAME, ErrorNumber::kBadFileNameOrNumber},
+    {ERROR_FILENAME_EXCED_RANGE, ErrorNumber::kBadFileNameOrNumber},
+    {ERROR_CRC, ErrorNumber::kDeviceIoError},
+    {ERROR_IO_DEVICE, ErrorNumber::kDeviceIoError},
+    {ERROR_NOT_ENOUGH_MEMORY, ErrorNumber::kOutOfMemory},
+    {ERROR_OUTOFMEMORY, ErrorNumber::kOutOfMemory},
+};
+
+HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+Error LastError(const fs::path& path) {
+  return SystemError(path, static_cast<int>(GetLastError()));
+}
+
+// Attribute bits a replacement keeps; the rest (directory, compressed, ...) are the system's.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+}  // namespace
+
+ErrorNumber NumberForSystemCode(int code) {
+  for (const CodeNumber& row : kWindowsNumbers) {
+    if (row.code == static_cast<DWORD>(code)) return row.number;
+  }
+  return ErrorNumber::kPathFileAccessError;
+}
+
+Expected<File> File::Open(const fs::path& path, Access access) {
+  // A file only read may stay open in other programs (a hex editor, say) as it is; one to be
+  // written may only be read by them meanwhile.
+  DWORD rights = GENERIC_READ;
+  DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  DWORD disposition = OPEN_EXISTING;
+  if (access == Access::kReadWrite) {
+    rights = GENERIC_READ | GENERIC_WRITE;
+    sharing = FILE_SHARE_READ;
+  }
+  if (access == Access::kCreateNew) {
+    rights = GENERIC_WRITE;
+    sharing = 0;
+    disposition = CREATE_NEW;
+  }
+  HANDLE handle = CreateFileW(path.c_str(), rights, sharing, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError(path);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(handle, &size)) {
+    Error error = LastError(path);
+    CloseHandle(handle);
+    return error;
+  }
+  return File(reinterpret_cast<std::intptr_t>(handle), path,
+              static_cast<std::uint64_t>(size.QuadPart));
+}
+
+Expected<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
+  std::size_t done = 0;
+  while (done < buffer.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer.size() - done, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(Native(handle_), buffer.data() + done, wanted, &got, nullptr)) {
+      return LastError(path_);
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    DWORD put = 0;
+    if (!WriteFile(Native(handle_), bytes.data() + done, wanted, &put, nullptr)) {
+      return LastError(path_);
+    }
+    done += put;
+  }
+  return std::nullopt;
+}
+
+std::optional<Error> File::Flush() {
+  if (!FlushFileBuffers(Native(handle_))) return LastError(path_);
+  return std::nullopt;
+}
+
+std::optional<Error> File::Close() {
+  if (handle_ == kNoHandle) return std::nullopt;
+  if (!CloseHandle(Native(std::exchange(handle_, kNoHandle)))) return LastError(path_);
+  return std::nullopt;
+}
+
+Expected<FileMarks> ReadMarks(const fs::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return LastError(path);
+  return FileMarks{attributes & kKeptAttributes, (attributes & FILE_ATTRIBUTE_READONLY) != 0};
+}
+
+std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {
+  const DWORD attributes = marks.bits & kKeptAttributes;
+  if (!SetFileAttributesW(path.c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL)) {
+    return LastError(path);
+  }
+  return std::nullopt;
+}
+
+std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return LastError(to);
+  }
+  return std::nullopt;
+}
+
+void RemoveFile(const fs::path& path) noexcept { DeleteFileW(path.c_str()); }
+
+}  // namespace patch
+#endif

@@ -1,0 +1,78 @@
+#include "table_save.h"
+
+#include <random>
+#include <string>
+
+namespace patch {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Removes the temporary file when the save does not get as far as putting it in place, also
+// when an exception leaves the save.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!kept_) RemoveFile(path_);
+  }
+  const fs::path& path() const { return path_; }
+  void Keep() { kept_ = true; }
+
+ private:
+  fs::path path_;
+  bool kept_ = false;
+};
+
+fs::path TemporaryName(const fs::path& path, std::uint32_t tag) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string suffix = ".~";
+  for (int shift = 28; shift >= 0; shift -= 4) suffix += kHex[(tag >> shift) & 0xF];
+  suffix += ".tmp";
+  fs::path name = path;
+  name += suffix;
+  return name;
+}
+
+// A new file beside path under a name nobody uses.
+Expected<File> CreateUnique(const fs::path& path, SaveSteps& steps) {
+  static std::mt19937 random{std::random_device{}()};
+  constexpr int kAttempts = 16;
+  for (int attempt = 1;; ++attempt) {
+    Expected<File> file =
+        steps.CreateNew(TemporaryName(path, static_cast<std::uint32_t>(random())));
+    if (file || file.error().number != ErrorNumber::kFileAlreadyExists || attempt == kAttempts) {
+      return file;
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<Error> SaveTable(const fs::path& path, std::span<const std::uint8_t> bytes,
+                               const std::optional<FileMarks>& marks, SaveSteps& steps) {
+  // Whatever step fails, the player is told about the table, not the temporary file.
+  auto about = [&path](Error error) {
+    error.file = path;
+    return error;
+  };
+  Expected<File> created = CreateUnique(path, steps);
+  if (!created) return about(created.error());
+  TemporaryFile temporary(created->path());
+  File file = std::move(*created);  // declared after it: closed before it is removed
+  if (auto failed = steps.Write(file, bytes)) return about(*failed);
+  if (auto failed = steps.Flush(file)) return about(*failed);
+  if (auto failed = file.Close()) return about(*failed);
+  if (marks) {
+    if (auto failed = WriteMarks(temporary.path(), *marks)) return about(*failed);
+  }
+  if (auto failed = RetryWhileHeld([&] { return steps.Replace(temporary.path(), path); })) {
+    return about(*failed);
+  }
+  temporary.Keep();
+  return std::nullopt;
+}
+
+}  // namespace patch

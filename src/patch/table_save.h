@@ -1,0 +1,65 @@
+// Saving the patched table so that it is never lost: a complete new copy is written beside it,
+// put on the disk, and only then takes its place in one step.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <thread>
+
+#include "files.h"
+
+namespace patch {
+
+// The file-system steps of a save, one call each, so that a test can make any of them fail.
+class SaveSteps {
+ public:
+  virtual ~SaveSteps() = default;
+  virtual Expected<File> CreateNew(const std::filesystem::path& path) {
+    return File::Open(path, File::Access::kCreateNew);
+  }
+  virtual std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) {
+    return file.Write(bytes);
+  }
+  virtual std::optional<Error> Flush(File& file) { return file.Flush(); }
+  virtual std::optional<Error> Replace(const std::filesystem::path& from,
+                                       const std::filesystem::path& to) {
+    return MoveOver(from, to);
+  }
+};
+
+// How long a file that another program holds (a virus scanner, the search indexer, a backup)
+// is waited for before that becomes an error.
+inline constexpr std::chrono::milliseconds kHoldPatience{2000};
+
+// Runs step until it no longer fails with permission denied (70) or kHoldPatience has passed.
+template <class Step>
+auto RetryWhileHeld(Step step) -> decltype(step()) {
+  const auto deadline = std::chrono::steady_clock::now() + kHoldPatience;
+  for (;;) {
+    auto result = step();
+    const Error* failed = nullptr;
+    if constexpr (requires { result.ok(); }) {
+      if (!result.ok()) failed = &result.error();
+    } else if (result) {
+      failed = &*result;
+    }
+    if (!failed || failed->number != ErrorNumber::kPermissionDenied ||
+        std::chrono::steady_clock::now() >= deadline) {
+      return result;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+// Replaces path's content by bytes. The new content goes to a temporary file of a unique name
+// beside path (created exclusively, so no file of the player's is ever touched), is flushed to
+// the disk and closed, gets the marks of the old file (when there was one), and then takes
+// path's place in one step. On any failure path is byte for byte as before and the temporary
+// file is gone.
+std::optional<Error> SaveTable(const std::filesystem::path& path,
+                               std::span<const std::uint8_t> bytes,
+                               const std::optional<FileMarks>& marks, SaveSteps& steps);
+
+}  // namespace patch
