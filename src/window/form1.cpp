@@ -139,6 +139,8 @@ void Form1::OnCompare() {
   Append(form1::kText2, outcome.appended.baseLevels);
   Append(form1::kText3, outcome.appended.levels);
   if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
+  // Told after the lists and the count are up, so that the player sees what it is about.
+  if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.error) ShowError(*outcome.error);
 }
 
@@ -152,17 +154,15 @@ void Form1::ShowError(const patch::Error& error) {
               MB_OK | MB_ICONERROR);
 }
 
-void Form1::ShowFailure(const char* what) {
-  MessageBoxW(hwnd_, utf::Widen(what).c_str(), form1::kCaption, MB_OK | MB_ICONERROR);
-}
-
 void Form1::OnCommand(int id, int notification) {
   if (notification != BN_CLICKED) return;
   try {
     if (id == form1::kCommand1) OnCompare();
     if (id == form1::kCommand2) OnRaise();
-  } catch (const std::exception& failure) {
-    ShowFailure(failure.what());
+  } catch (...) {
+    // Out of memory and the like: told as a numbered error in Chinese like any other, and the
+    // window stays, since the player's lists are still in it.
+    ShowError(patch::ErrorFromException(std::current_exception()));
   }
 }
 

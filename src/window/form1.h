@@ -45,7 +45,6 @@ class Form1 final : public BaseWindow<Form1> {
   void OnCompare();
   void ShowWarning(const patch::Warning& warning);
   void ShowError(const patch::Error& error);
-  void ShowFailure(const char* what);
 
   HWND Control(form1::ControlId id) const;
   bool IsListBox(HWND window) const;

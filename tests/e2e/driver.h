@@ -50,20 +50,29 @@ inline std::wstring TextOf(HWND window) {  // WM_GETTEXT is marshalled between p
 
 inline DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 
-// The tool's visible window of that process (0: of any), once it is there.
-inline HWND FindPatcher(DWORD processId, milliseconds timeout = kPatience) {
-  HWND form = nullptr;
+// A visible top-level window of that class (and caption) for which `mine` holds, once one is up.
+template <class Mine>
+HWND FindWindowOf(const wchar_t* kind, const wchar_t* caption, Mine mine, milliseconds timeout) {
+  HWND found = nullptr;
   WaitFor(
       [&] {
-        while ((form = FindWindowExW(nullptr, form, form1::kClassName, form1::kCaption))) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(form, &owner);
-          if ((processId == 0 || owner == processId) && IsWindowVisible(form)) return true;
+        while ((found = FindWindowExW(nullptr, found, kind, caption))) {
+          if (IsWindowVisible(found) && mine(found)) return true;
         }
         return false;
       },
       timeout);
-  return form;
+  return found;
+}
+
+// The tool's window of that process (0: of any).
+inline HWND FindPatcher(DWORD processId, milliseconds timeout = kPatience) {
+  const auto ofProcess = [processId](HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return processId == 0 || owner == processId;
+  };
+  return FindWindowOf(form1::kClassName, form1::kCaption, ofProcess, timeout);
 }
 
 // The active window and the keyboard focus of a thread.
@@ -81,33 +90,15 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
   if (GetForegroundWindow() != form || gui.hwndActive != form || !IsChild(form, gui.hwndFocus)) {
     return false;
   }
-  std::vector<INPUT> keys;
-  for (const auto& [vk, flags] : {std::pair<WORD, DWORD>{VK_SHIFT, 0},
-                                  {key, 0},
-                                  {key, KEYEVENTF_KEYUP},
-                                  {VK_SHIFT, KEYEVENTF_KEYUP}}) {
-    if (vk == VK_SHIFT && !shift) continue;
-    keys.push_back({INPUT_KEYBOARD, {}});
-    keys.back().ki = {vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), flags, 0, 0};
+  const WORD order[] = {VK_SHIFT, key, key, VK_SHIFT};  // downs, then ups
+  INPUT keys[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = order[i];
+    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
   }
-  return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
-}
-
-// The pixels (0x00RRGGBB) of a size x size square that draw paints.
-template <class Draw>
-std::vector<DWORD> Pixels(int size, Draw draw) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  draw(dc);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + size * size);
-  DeleteObject(SelectObject(dc, old));
-  DeleteDC(dc);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
+  const UINT count = shift ? 4 : 2;
+  return SendInput(count, shift ? keys : keys + 1, sizeof(INPUT)) == count;
 }
 
 struct Box {
@@ -115,38 +106,41 @@ struct Box {
   std::wstring title, text;
 
   // Windows shares system icons between processes, so a handle would tell which one a box
-  // shows; Wine gives each process its own. So the icon on the screen is compared with the
-  // system icon drawn here on the same background: at most 5% of its pixels may differ clearly.
+  // shows; Wine gives each process its own. So the icon on the screen is copied twice and the
+  // system icon drawn over the second copy: the same icon changes only its edges, blended twice
+  // (6% of the pixels under Wine), another one half of them or more.
   bool Shows(LPCWSTR systemIcon) const {
-    HWND icon = nullptr;
-    while ((icon = FindWindowExW(box, icon, L"Static", nullptr))) {
-      if ((GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) break;
+    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
+    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+      icon = FindWindowExW(box, icon, L"Static", nullptr);
     }
     RECT at{};
-    const int size = GetSystemMetrics(SM_CXICON);
+    const int size = GetSystemMetrics(SM_CXICON), area = size * size;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), size, -2 * size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     const auto matches = [&] {
-      const std::vector<DWORD> shown = Pixels(size, [&](HDC dc) {
-        HDC screen = GetDC(nullptr);
-        BitBlt(dc, 0, 0, size, size, screen, at.left, at.top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
-      });
-      const std::vector<DWORD> drawn = Pixels(size, [&](HDC dc) {
-        const RECT all{0, 0, size, size};
-        HBRUSH back = CreateSolidBrush(RGB(shown[0] >> 16, shown[0] >> 8 & 0xFF, shown[0] & 0xFF));
-        FillRect(dc, &all, back);
-        DeleteObject(back);
-        DrawIconEx(dc, 0, 0, LoadIconW(nullptr, systemIcon), size, size, 0, nullptr, DI_NORMAL);
-      });
-      std::size_t differing = 0;
-      for (std::size_t i = 0; i < shown.size(); ++i) {
+      DWORD* pixels = nullptr;  // the icon on the screen, then the one drawn here
+      HDC dc = CreateCompatibleDC(nullptr), screen = GetDC(nullptr);
+      HGDIOBJ old =
+          SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS,
+                                            reinterpret_cast<void**>(&pixels), nullptr, 0));
+      BitBlt(dc, 0, 0, size, size, screen, at.left, at.top, SRCCOPY);
+      BitBlt(dc, 0, size, size, size, screen, at.left, at.top, SRCCOPY);
+      DrawIconEx(dc, 0, size, LoadIconW(nullptr, systemIcon), size, size, 0, nullptr, DI_NORMAL);
+      GdiFlush();
+      int differing = 0;
+      for (int i = 0; i < area; ++i) {
         int distance = 0;
         for (const int shift : {0, 8, 16}) {
-          const int step = int(shown[i] >> shift & 0xFF) - int(drawn[i] >> shift & 0xFF);
+          const int step = int(pixels[i] >> shift & 0xFF) - int(pixels[area + i] >> shift & 0xFF);
           distance += step * step;
         }
         differing += distance > 3 * 24 * 24;
       }
-      return differing * 20 <= shown.size();
+      ReleaseDC(nullptr, screen);
+      DeleteObject(SelectObject(dc, old));
+      DeleteDC(dc);
+      return differing * 5 <= area;
     };
     // The box may still be painting.
     return icon && GetWindowRect(icon, &at) && WaitFor(matches, milliseconds(2'000));
@@ -155,22 +149,10 @@ struct Box {
 
 // A message box of that thread, once one is up and complete within the timeout.
 inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatience) {
-  HWND box = nullptr;
-  const auto up = [&] {
-    box = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM found) {
-          wchar_t kind[8] = {};
-          GetClassNameW(window, kind, 8);
-          if (!IsWindowVisible(window) || std::wstring(kind) != L"#32770") return TRUE;
-          *reinterpret_cast<HWND*>(found) = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    return box && GetDlgItem(box, IDOK);  // the OK button comes last
-  };
-  if (!WaitFor(up, timeout)) return std::nullopt;
+  const auto ofThread = [thread](HWND window) { return ThreadOf(window) == thread; };
+  HWND box = FindWindowOf(L"#32770", nullptr, ofThread, timeout);
+  // The OK button comes last.
+  if (!box || !WaitFor([&] { return GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
   return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
 }
 

@@ -31,14 +31,6 @@ inline void WriteBytes(const fs::path& file, const Bytes& bytes) {
   EXPECT_TRUE(out.good()) << "cannot write " << file.wstring();
 }
 
-// "a\r\nb\r\n", as the list boxes show values.
-template <class Values>
-std::wstring Lines(const Values& values) {
-  std::wstring text;
-  for (const auto& value : values) text += std::to_wstring(value) + L"\r\n";
-  return text;
-}
-
 inline fs::path PatcherExe() {
   // The build's own spelling of the path: a Unix one when cross-built, drive Z: under Wine.
   std::wstring path = L"" PATCHER_EXE;
@@ -47,26 +39,36 @@ inline fs::path PatcherExe() {
   return path;
 }
 
-inline FARPROC WineExport(const wchar_t* dll, const char* name) {  // null outside Wine
-  return GetProcAddress(GetModuleHandleW(dll), name);
+inline bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Wine opens a file on a drive through a link in its prefix, which DefineDosDeviceW leaves
-// alone. Its mount manager sets the link, as winecfg does: this request (Wine 8 layout) leads F:
-// to a Unix folder, or with none, takes F: away.
-inline bool WineDriveF(const std::string& unixFolder) {
+// Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a link
+// in its prefix, which DefineDosDeviceW leaves alone; its mount manager sets that link, as
+// winecfg does, on this request (Wine 8 layout): F: on a Unix folder, or with none, no F:.
+inline bool LeadDriveF(const fs::path& folder, bool lead) {
+  if (!UnderWine()) {
+    return DefineDosDeviceW(lead ? 0 : DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:",
+                            folder.c_str());
+  }
 #pragma pack(push, 8)
   struct {
     ULONG size, type, fsType, serial;
     ULONGLONG device;
     WCHAR letter;
-    USHORT folderAt, deviceAt, labelAt;  // offsets of the strings behind
-  } drive{0, unixFolder.empty() ? ULONG{DRIVE_NO_ROOT_DIR} : DRIVE_FIXED, 0, 0, 0, L'f', 0, 0, 0};
+    USHORT folderAt, deviceAt, labelAt;  // offsets of the strings that follow
+  } drive{0, lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0};
 #pragma pack(pop)
   std::string request(sizeof(drive), '\0');
-  if (!unixFolder.empty()) {
+  if (lead) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixFolder = toUnix(folder.c_str());
+    if (!unixFolder) return false;
     drive.folderAt = sizeof(drive);
-    request += unixFolder + '\0';
+    request += std::string(unixFolder) + '\0';
+    HeapFree(GetProcessHeap(), 0, unixFolder);
   }
   drive.size = static_cast<ULONG>(request.size());
   request.replace(0, sizeof(drive), reinterpret_cast<const char*>(&drive), sizeof(drive));
@@ -82,57 +84,49 @@ inline bool WineDriveF(const std::string& unixFolder) {
   return done;
 }
 
-// Sets the screen DPI that processes started from now on get under Wine (nullopt: none set),
+// Under Wine: sets the screen DPI that processes started from now on get (nullopt: the default)
 // and returns the one set before.
 inline std::optional<DWORD> SwapLogPixels(std::optional<DWORD> dpi) {
+  const wchar_t* desktop = L"Control Panel\\Desktop";
   DWORD before = 0, size = sizeof(before);
-  const bool was = !RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels",
-                                 RRF_RT_REG_DWORD, nullptr, &before, &size);
-  if (dpi)
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &*dpi,
-                    4);
-  if (!dpi) RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
-  return was ? std::optional(before) : std::nullopt;
+  const bool set = !RegGetValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", RRF_RT_REG_DWORD,
+                                 nullptr, &before, &size);
+  if (!dpi) RegDeleteKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels");
+  if (dpi) RegSetKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", REG_DWORD, &*dpi, 4);
+  return set ? std::optional(before) : std::nullopt;
 }
 
 class PatcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const bool wine = WineExport(L"ntdll.dll", "wine_get_version");
     root_ = fs::temp_directory_path() / (L"补丁测试_" + std::to_wstring(GetCurrentProcessId()));
     fs::remove_all(root_);
     fs::create_directories(folder_ = root_ / L"工具");
     fs::create_directories(driveF_ = root_ / L"F");
-    if (wine) {
-      const auto toUnix = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
-          reinterpret_cast<void (*)()>(WineExport(L"kernel32.dll", "wine_get_unix_file_name")));
-      char* folder = toUnix(driveF_.c_str());
-      mappedF_ = folder && WineDriveF(folder);
-      HeapFree(GetProcessHeap(), 0, folder);
-    } else {
-      mappedF_ = DefineDosDeviceW(0, L"F:", driveF_.c_str());
-    }
-    ASSERT_TRUE(mappedF_) << "drive F: could not be led to " << driveF_.wstring();
-    const std::string marker =
-        "e2e " + std::to_string(GetCurrentProcessId()) + " " + std::to_string(GetTickCount64());
-    WriteBytes(driveF_ / "marker", Bytes(marker.begin(), marker.end()));
-    ASSERT_TRUE(ReadBytes(L"F:\\marker") == Bytes(marker.begin(), marker.end()))
+    ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true))
+        << "F: cannot be led to " << driveF_.wstring();
+    const std::string text =
+        std::to_string(GetCurrentProcessId()) + std::to_string(GetTickCount64());
+    const Bytes marker(text.begin(), text.end());
+    WriteBytes(driveF_ / "marker", marker);
+    ASSERT_TRUE(ReadBytes(L"F:\\marker") == marker)
         << "drive F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
     fs::remove(driveF_ / "marker");
 
     demo::WriteDemoSet(Beside(""), set_);
     if (!toolOnDriveF_) fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
     WriteReferenceTables(set_);
-    if (dpi_ && !wine) {
+    if (dpi_ && !UnderWine()) {
       HDC screen = GetDC(nullptr);
       const UINT screenDpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
       ReleaseDC(nullptr, screen);
       // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
       if (dpi_ != screenDpi) GTEST_SKIP() << "the screen is at " << screenDpi << " DPI";
     }
-    const std::optional<DWORD> dpiBefore = dpi_ && wine ? SwapLogPixels(dpi_) : std::nullopt;
+    const bool swap = dpi_ && UnderWine();
+    const std::optional<DWORD> dpiBefore = swap ? SwapLogPixels(dpi_) : std::nullopt;
     StartTool();
-    if (dpi_ && wine) SwapLogPixels(dpiBefore);
+    if (swap) SwapLogPixels(dpiBefore);
   }
 
   void TearDown() override {
@@ -151,10 +145,7 @@ class PatcherTest : public ::testing::Test {
       CloseHandle(process_.hThread);
       CloseHandle(process_.hProcess);
     }
-    if (mappedF_ && WineExport(L"ntdll.dll", "wine_get_version")) WineDriveF("");
-    if (mappedF_ && !WineExport(L"ntdll.dll", "wine_get_version")) {
-      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:", driveF_.c_str());
-    }
+    if (mappedF_) LeadDriveF(driveF_, false);
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }

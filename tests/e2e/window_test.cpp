@@ -73,13 +73,12 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationO
     const bool edit = control.kind == std::wstring_view(L"Edit");
     EXPECT_TRUE(style & WS_VISIBLE);
     EXPECT_EQ(style & (WS_TABSTOP | WS_VSCROLL | (edit ? ES_MULTILINE : 0)), control.style);
-    RECT rect{}, inside{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, Px(control.left));
-    EXPECT_EQ(rect.top, Px(control.top));
-    EXPECT_EQ(rect.right - rect.left, Px(control.width));
-    EXPECT_EQ(rect.bottom - rect.top, Px(control.height));
+    RECT at{}, inside{};
+    GetWindowRect(window, &at);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ((std::array{at.left, at.top, at.right - at.left, at.bottom - at.top}),
+              (std::array<LONG, 4>{Px(control.left), Px(control.top), Px(control.width),
+                                   Px(control.height)}));
     // Not clipped: wrapped at the control's width as a label wraps it, the text fits in it.
     GetClientRect(window, &inside);
     RECT needed = inside;
@@ -118,28 +117,26 @@ INSTANTIATE_TEST_SUITE_P(Dpi, LayoutTest, ::testing::Values(96u, 144u, 192u),
 
 TEST(PatcherExecutable, CarriesChineseVersionInformation) {
   const std::wstring exe = PatcherExe().wstring();
-  DWORD ignored = 0;
-  std::vector<std::byte> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+  std::vector<std::byte> data(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
   ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-  const auto query = [&](const std::wstring& key) {
-    void* value = nullptr;
-    UINT length = 0;
-    return VerQueryValueW(data.data(), key.c_str(), &value, &length) ? value : nullptr;
+  const auto value = [&](const std::wstring& key) {
+    void* at = nullptr;
+    UINT size = 0;
+    return VerQueryValueW(data.data(), key.c_str(), &at, &size) ? at : nullptr;
   };
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
-  const auto* language = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
+  const auto* language = static_cast<const DWORD*>(value(L"\\VarFileInfo\\Translation"));
   ASSERT_TRUE(fixed && language);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-  EXPECT_EQ(language[0], 0x0804);  // Chinese (PRC)
-  EXPECT_EQ(language[1], 1200);    // in UTF-16
-  for (const auto& [name, value] : {std::pair{L"FileVersion", L"1.00"},
-                                    {L"ProductVersion", L"1.00"},
-                                    {L"ProductName", form1::kCaption}}) {
-    const auto* text =
-        static_cast<const wchar_t*>(query(L"\\StringFileInfo\\080404b0\\" + std::wstring(name)));
-    EXPECT_STREQ(text, value) << name;
+  EXPECT_EQ((std::array{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                        fixed->dwProductVersionLS}),
+            (std::array<DWORD, 4>{0x00010000, 0, 0x00010000, 0}));  // 1.0.0.0
+  EXPECT_EQ(*language, 1200u << 16 | 0x0804);  // Chinese (PRC), texts in UTF-16
+  for (const auto& [name, text] : {std::pair{L"FileVersion", L"1.00"},
+                                   {L"ProductVersion", L"1.00"},
+                                   {L"ProductName", form1::kCaption}}) {
+    const auto* shown =
+        static_cast<const wchar_t*>(value(L"\\StringFileInfo\\080404b0\\" + std::wstring(name)));
+    EXPECT_STREQ(shown, text) << name;
   }
 }
 
