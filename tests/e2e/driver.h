@@ -28,9 +28,7 @@ bool WaitFor(Predicate done, milliseconds timeout = kPatience) {
   }
 }
 
-inline double Ms(Clock::duration elapsed) {
-  return std::chrono::duration<double, std::milli>(elapsed).count();
-}
+inline double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // A message to a window of any process; false if it failed or took over a minute (a hung tool).
 inline bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -50,29 +48,19 @@ inline std::wstring TextOf(HWND window) {  // WM_GETTEXT is marshalled between p
 
 inline DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 
-// A visible top-level window of that class (and caption) for which `mine` holds, once one is up.
-template <class Mine>
-HWND FindWindowOf(const wchar_t* kind, const wchar_t* caption, Mine mine, milliseconds timeout) {
-  HWND found = nullptr;
-  WaitFor(
-      [&] {
-        while ((found = FindWindowExW(nullptr, found, kind, caption))) {
-          if (IsWindowVisible(found) && mine(found)) return true;
-        }
-        return false;
-      },
-      timeout);
-  return found;
-}
-
-// The tool's window of that process (0: of any).
-inline HWND FindPatcher(DWORD processId, milliseconds timeout = kPatience) {
-  const auto ofProcess = [processId](HWND window) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    return processId == 0 || owner == processId;
+// A visible window of that class of the thread (a Form1, a message box), once one is up.
+inline HWND WindowOf(DWORD thread, const wchar_t* kind, milliseconds timeout = kPatience) {
+  std::pair<const wchar_t*, HWND> search{kind, nullptr};
+  const auto find = [](HWND window, LPARAM out) -> BOOL {
+    auto& [kind, found] = *reinterpret_cast<std::pair<const wchar_t*, HWND>*>(out);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (IsWindowVisible(window) && std::wstring_view(name) == kind) found = window;
+    return !found;
   };
-  return FindWindowOf(form1::kClassName, form1::kCaption, ofProcess, timeout);
+  WaitFor([&] { return !EnumThreadWindows(thread, find, LPARAM(&search)) && search.second; },
+          timeout);
+  return search.second;
 }
 
 // The active window and the keyboard focus of a thread.
@@ -115,32 +103,26 @@ struct Box {
       icon = FindWindowExW(box, icon, L"Static", nullptr);
     }
     RECT at{};
-    const int size = GetSystemMetrics(SM_CXICON), area = size * size;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(info.bmiHeader), size, -2 * size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const int size = GetSystemMetrics(SM_CXICON);
     const auto matches = [&] {
-      DWORD* pixels = nullptr;  // the icon on the screen, then the one drawn here
-      HDC dc = CreateCompatibleDC(nullptr), screen = GetDC(nullptr);
-      HGDIOBJ old =
-          SelectObject(dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS,
-                                            reinterpret_cast<void**>(&pixels), nullptr, 0));
+      HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+      HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, size, 2 * size));
       BitBlt(dc, 0, 0, size, size, screen, at.left, at.top, SRCCOPY);
       BitBlt(dc, 0, size, size, size, screen, at.left, at.top, SRCCOPY);
       DrawIconEx(dc, 0, size, LoadIconW(nullptr, systemIcon), size, size, 0, nullptr, DI_NORMAL);
-      GdiFlush();
       int differing = 0;
-      for (int i = 0; i < area; ++i) {
-        int distance = 0;
-        for (const int shift : {0, 8, 16}) {
-          const int step = int(pixels[i] >> shift & 0xFF) - int(pixels[area + i] >> shift & 0xFF);
-          distance += step * step;
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          const COLORREF a = GetPixel(dc, x, y), b = GetPixel(dc, x, size + y);
+          const int red = GetRValue(a) - GetRValue(b), green = GetGValue(a) - GetGValue(b),
+                    blue = GetBValue(a) - GetBValue(b);
+          differing += red * red + green * green + blue * blue > 3 * 24 * 24;
         }
-        differing += distance > 3 * 24 * 24;
       }
-      ReleaseDC(nullptr, screen);
       DeleteObject(SelectObject(dc, old));
       DeleteDC(dc);
-      return differing * 5 <= area;
+      ReleaseDC(nullptr, screen);
+      return differing * 5 <= size * size;
     };
     // The box may still be painting.
     return icon && GetWindowRect(icon, &at) && WaitFor(matches, milliseconds(2'000));
@@ -149,8 +131,7 @@ struct Box {
 
 // A message box of that thread, once one is up and complete within the timeout.
 inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatience) {
-  const auto ofThread = [thread](HWND window) { return ThreadOf(window) == thread; };
-  HWND box = FindWindowOf(L"#32770", nullptr, ofThread, timeout);
+  HWND box = WindowOf(thread, L"#32770", timeout);
   // The OK button comes last.
   if (!box || !WaitFor([&] { return GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
   return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};

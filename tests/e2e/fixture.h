@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,28 +27,28 @@ inline Bytes ReadBytes(const fs::path& file) {
 
 inline void WriteBytes(const fs::path& file, const Bytes& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   EXPECT_TRUE(out.good()) << "cannot write " << file.wstring();
 }
 
-inline fs::path PatcherExe() {
-  // The build's own spelling of the path: a Unix one when cross-built, drive Z: under Wine.
+inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-built, Z: in Wine
   std::wstring path = L"" PATCHER_EXE;
   if (path.starts_with(L'/')) path = L"Z:" + path;
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return path;
 }
 
-inline bool UnderWine() {
-  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+inline FARPROC WineOnly(const wchar_t* dll, const char* name) {  // null outside Wine
+  return GetProcAddress(GetModuleHandleW(dll), name);
 }
 
-// Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a link
-// in its prefix, which DefineDosDeviceW leaves alone; its mount manager sets that link, as
+// Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a
+// link in its prefix, which DefineDosDeviceW leaves alone; its mount manager sets that link, as
 // winecfg does, on this request (Wine 8 layout): F: on a Unix folder, or with none, no F:.
 inline bool LeadDriveF(const fs::path& folder, bool lead) {
-  if (!UnderWine()) {
+  const auto toUnix = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
+      reinterpret_cast<void (*)()>(WineOnly(L"kernel32.dll", "wine_get_unix_file_name")));
+  if (!toUnix) {
     return DefineDosDeviceW(lead ? 0 : DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:",
                             folder.c_str());
   }
@@ -56,30 +57,23 @@ inline bool LeadDriveF(const fs::path& folder, bool lead) {
     ULONG size, type, fsType, serial;
     ULONGLONG device;
     WCHAR letter;
-    USHORT folderAt, deviceAt, labelAt;  // offsets of the strings that follow
-  } drive{0, lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0};
+    USHORT folderAt, deviceAt, labelAt;  // offsets in this request
+    char folder[4 * MAX_PATH];
+  } drive{sizeof(drive), lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0, {}};
 #pragma pack(pop)
-  std::string request(sizeof(drive), '\0');
-  if (lead) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* unixFolder = toUnix(folder.c_str());
-    if (!unixFolder) return false;
-    drive.folderAt = sizeof(drive);
-    request += std::string(unixFolder) + '\0';
+  if (char* unixFolder = lead ? toUnix(folder.c_str()) : nullptr) {
+    std::strncpy(drive.folder, unixFolder, sizeof(drive.folder) - 1);
+    drive.folderAt = static_cast<USHORT>(drive.folder - reinterpret_cast<char*>(&drive));
     HeapFree(GetProcessHeap(), 0, unixFolder);
   }
-  drive.size = static_cast<ULONG>(request.size());
-  request.replace(0, sizeof(drive), reinterpret_cast<const char*>(&drive), sizeof(drive));
   HANDLE manager =
       CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   DWORD ignored = 0;
   constexpr DWORD kDefineUnixDrive = 0x6DC080;  // CTL_CODE('m', 32, buffered, read | write)
   const bool done =
-      DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
-                      nullptr, 0, &ignored, nullptr);
+      (!lead || drive.folderAt) && DeviceIoControl(manager, kDefineUnixDrive, &drive, sizeof(drive),
+                                                   nullptr, 0, &ignored, nullptr);
   CloseHandle(manager);
   return done;
 }
@@ -99,34 +93,28 @@ inline std::optional<DWORD> SwapLogPixels(std::optional<DWORD> dpi) {
 class PatcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
+    SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     root_ = fs::temp_directory_path() / (L"补丁测试_" + std::to_wstring(GetCurrentProcessId()));
     fs::remove_all(root_);
     fs::create_directories(folder_ = root_ / L"工具");
     fs::create_directories(driveF_ = root_ / L"F");
-    ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true))
-        << "F: cannot be led to " << driveF_.wstring();
-    const std::string text =
-        std::to_string(GetCurrentProcessId()) + std::to_string(GetTickCount64());
-    const Bytes marker(text.begin(), text.end());
-    WriteBytes(driveF_ / "marker", marker);
-    ASSERT_TRUE(ReadBytes(L"F:\\marker") == marker)
-        << "drive F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
-    fs::remove(driveF_ / "marker");
-
+    ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true)) << "F: cannot lead to " << driveF_.wstring();
+    const std::string text = std::to_string(GetCurrentProcessId() * 1000 + GetTickCount64());
+    WriteBytes(driveF_ / "marker", Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(ReadBytes(L"F:\\marker") == ReadBytes(driveF_ / "marker"))
+        << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
     demo::WriteDemoSet(Beside(""), set_);
     if (!toolOnDriveF_) fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
     WriteReferenceTables(set_);
-    if (dpi_ && !UnderWine()) {
-      HDC screen = GetDC(nullptr);
-      const UINT screenDpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
-      ReleaseDC(nullptr, screen);
-      // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
-      if (dpi_ != screenDpi) GTEST_SKIP() << "the screen is at " << screenDpi << " DPI";
-    }
-    const bool swap = dpi_ && UnderWine();
-    const std::optional<DWORD> dpiBefore = swap ? SwapLogPixels(dpi_) : std::nullopt;
+
+    const bool wine = WineOnly(L"ntdll.dll", "wine_get_version");
+    const UINT screenDpi = GetDpiForSystem();
+    // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
+    if (dpi_ && !wine && dpi_ != screenDpi) GTEST_SKIP() << "the screen is at " << screenDpi;
+    const std::optional<DWORD> before = dpi_ && wine ? SwapLogPixels(dpi_) : std::nullopt;
     StartTool();
-    if (swap) SwapLogPixels(dpiBefore);
+    if (dpi_ && wine) SwapLogPixels(before);
   }
 
   void TearDown() override {
@@ -134,17 +122,16 @@ class PatcherTest : public ::testing::Test {
       if (auto box = BoxUp(milliseconds(0))) (void)PressOk(*box);  // left by a failed check
       PostMessageW(form_, WM_CLOSE, 0, 0);
     }
-    if (process_.hProcess) {
-      DWORD code = STILL_ACTIVE;
-      if (WaitForSingleObject(process_.hProcess, 20'000) != WAIT_OBJECT_0) {
-        TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, 10'000);
-      }
-      GetExitCodeProcess(process_.hProcess, &code);
-      EXPECT_EQ(code, 0u) << "closing the window must end the tool, and end it normally";
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
+    DWORD code = STILL_ACTIVE;
+    if (process_.hProcess && WaitForSingleObject(process_.hProcess, 20'000) != WAIT_OBJECT_0) {
+      TerminateProcess(process_.hProcess, 99);
+      WaitForSingleObject(process_.hProcess, 10'000);
     }
+    if (process_.hProcess && GetExitCodeProcess(process_.hProcess, &code)) {
+      EXPECT_EQ(code, 0u) << "closing the window must end the tool, and end it normally";
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
     if (mappedF_) LeadDriveF(driveF_, false);
     std::error_code ignored;
     fs::remove_all(root_, ignored);
@@ -174,7 +161,6 @@ class PatcherTest : public ::testing::Test {
   // Set by a test's constructor, before SetUp starts the tool.
   UINT dpi_ = 0;               // the screen DPI the tool starts at; 0: as it is
   bool toolOnDriveF_ = false;  // the tool at the top of drive F:, not in its own folder
-
   demo::DemoSet set_ = demo::MakeDemoSet();
   fs::path root_, folder_, driveF_;  // the harness's folder; in it the tool's and F:'s
   HWND form_ = nullptr;
@@ -190,7 +176,7 @@ class PatcherTest : public ::testing::Test {
     ASSERT_TRUE(CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
                                0, nullptr, root_.c_str(), &startup, &process_))
         << "cannot start " << exe;
-    ASSERT_TRUE(form_ = FindPatcher(process_.dwProcessId)) << "the window did not appear";
+    ASSERT_TRUE(form_ = WindowOf(process_.dwThreadId, form1::kClassName)) << "no window appeared";
     ASSERT_TRUE(WaitFor([&] {
       return GuiOf(ThreadOf(form_)).hwndActive == form_ && IsChild(form_, Focus());
     })) << "the window did not become active with a control focused";

@@ -73,8 +73,9 @@ void Compare(HWND form) {
 
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);
-  HWND form = e2e::FindPatcher(0, milliseconds(30'000));
-  if (!form) {
+  HWND form = nullptr;
+  if (!e2e::WaitFor([&] { return (form = FindWindowW(form1::kClassName, form1::kCaption)); },
+                    milliseconds(30'000))) {
     Print("drive_demo: the tool's window did not appear");
     return 1;
   }
