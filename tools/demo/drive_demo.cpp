@@ -73,9 +73,14 @@ void Compare(HWND form) {
 
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);
+  // Shown only once its controls are made.
   HWND form = nullptr;
-  if (!e2e::WaitFor([&] { return (form = FindWindowW(form1::kClassName, form1::kCaption)); },
-                    milliseconds(30'000))) {
+  if (!e2e::WaitFor(
+          [&] {
+            form = FindWindowW(form1::kClassName, form1::kCaption);
+            return form && IsWindowVisible(form);
+          },
+          milliseconds(30'000))) {
     Print("drive_demo: the tool's window did not appear");
     return 1;
   }
