@@ -122,16 +122,17 @@ class PatcherTest : public ::testing::Test {
       if (auto box = BoxUp(milliseconds(0))) (void)PressOk(*box);  // left by a failed check
       PostMessageW(form_, WM_CLOSE, 0, 0);
     }
-    DWORD code = STILL_ACTIVE;
-    if (process_.hProcess && WaitForSingleObject(process_.hProcess, 20'000) != WAIT_OBJECT_0) {
-      TerminateProcess(process_.hProcess, 99);
-      WaitForSingleObject(process_.hProcess, 10'000);
+    if (process_.hProcess) {
+      const bool ended = WaitForSingleObject(process_.hProcess, 20'000) == WAIT_OBJECT_0;
+      DWORD code = 0;
+      if (!ended && TerminateProcess(process_.hProcess, 99)) {
+        WaitForSingleObject(process_.hProcess, 10'000);
+      }
+      EXPECT_TRUE(ended && GetExitCodeProcess(process_.hProcess, &code) && code == 0)
+          << "closing the window must end the tool normally; exit code " << code;
+      CloseHandle(process_.hThread);
+      CloseHandle(process_.hProcess);
     }
-    if (process_.hProcess && GetExitCodeProcess(process_.hProcess, &code)) {
-      EXPECT_EQ(code, 0u) << "closing the window must end the tool, and end it normally";
-    }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
     if (mappedF_) LeadDriveF(driveF_, false);
     std::error_code ignored;
     fs::remove_all(root_, ignored);

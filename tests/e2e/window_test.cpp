@@ -90,7 +90,7 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationO
   // The keyboard starts in Text1; Tab walks the stops in creation order, Shift+Tab back.
   const std::array<int, 7> stops{form1::kText1, form1::kCommand1, form1::kText2, form1::kText3,
                                  form1::kText4, form1::kCommand2, form1::kText1};
-  EXPECT_EQ(Focus(), Control(form1::kText1));
+  EXPECT_TRUE(WaitFor([&] { return Focus() == Control(form1::kText1); })) << "not in Text1";
   for (const bool back : {false, true}) {
     for (std::size_t i = 1; i < stops.size(); ++i) {
       const int to = stops[back ? stops.size() - 1 - i : i];
