@@ -24,10 +24,4 @@ mkdir -p "$PATCH_F_DRIVE"
 cp "$demo/t_mons0.tbl" "$PATCH_F_DRIVE/t_mons0.tbl"
 mv "$demo/t_mons100.tbl" "$PATCH_F_DRIVE/t_mons100.tbl"
 
-# Without a window manager (Xvfb) nobody draws the caption; let Wine draw it for the tool.
-if ! grep -q 'AppDefaults\\\\quarnel2-patcher.exe\\\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
-  wine reg add 'HKCU\Software\Wine\AppDefaults\quarnel2-patcher.exe\X11 Driver' \
-    /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
-  wineserver -w
-fi
 echo "demo folder: $root/$demo (drive F: is $PATCH_F_DRIVE)"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Opens the tool on the demo folder, raises the levels by 10 and runs one compare, then saves a
 # screenshot of the window: scripts/screenshot.sh [out.png] (default build/screenshots/).
-# Starts a virtual display when there is none. Needs the windows preset built.
+# PATCH_DPI=192 scripts/screenshot.sh: the same at another screen DPI (set in the Wine prefix for
+# the tool's start, then restored). Starts a virtual display when there is none. Needs the
+# windows preset built.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -12,8 +14,14 @@ out="$(cd "$(dirname "$out")" && pwd)/$(basename "$out")"
 source scripts/xvfb.sh
 scripts/demo-folder.sh
 source scripts/wine-env.sh
-driver="$root/build/windows/tests/e2e/drive_demo.exe"
+driver="$root/build/windows/tools/demo/drive_demo.exe"
 
+desktop='HKCU\Control Panel\Desktop'
+if [ -n "${PATCH_DPI:-}" ]; then
+  before="$(wine reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' |
+            sed -n 's/.*REG_DWORD *0x\([0-9a-f]*\).*/\1/p' || true)"
+  wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$PATCH_DPI" /f >/dev/null 2>&1
+fi
 (cd build/demo && exec wine ./quarnel2-patcher.exe) &
 tool=$!
 log="$(mktemp)"
@@ -21,6 +29,13 @@ if ! wine "$driver" --raise 10 --compare --rect >"$log"; then
   cat "$log"
   kill "$tool" 2>/dev/null || true
   exit 1
+fi
+if [ -n "${PATCH_DPI:-}" ]; then  # the tool has read it when its window is up
+  if [ -n "$before" ]; then
+    wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((16#$before))" /f >/dev/null 2>&1
+  else
+    wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+  fi
 fi
 sleep 0.5  # let the last repaint reach the screen
 read -r x y w h < <(sed -n 's/^window-rect //p' "$log" | tr -d '\r')

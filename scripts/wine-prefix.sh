@@ -21,3 +21,20 @@ if [ ! -f "$WINEPREFIX/.patch-ready" ]; then
   touch "$WINEPREFIX/.patch-ready"
 fi
 ln -sfn "$PATCH_F_DRIVE" "$WINEPREFIX/dosdevices/f:"
+
+# On the virtual display of scripts/xvfb.sh no window manager runs. The tool's windows are then
+# left unmanaged: Wine draws their frames itself and does not wait, two seconds a window, for a
+# manager to take them down. On a real display the manager has them, as usual.
+key='HKCU\Software\Wine\AppDefaults\quarnel2-patcher.exe\X11 Driver'
+want=""
+[ -n "${PATCH_XVFB_PID:-}" ] && want=N
+have="$(grep -A3 -F '[Software\\Wine\\AppDefaults\\quarnel2-patcher.exe\\X11 Driver]' \
+          "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.*\)"\r\?$/\1/p')"
+if [ "$want" != "$have" ]; then
+  if [ -n "$want" ]; then
+    wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  else
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+  fi
+  wineserver -w
+fi

@@ -1,38 +1,49 @@
 // A window class that owns its HWND: the object rides along in CreateWindowExW's parameter,
-// is stored in GWLP_USERDATA at WM_NCCREATE, and gets every later message in HandleMessage.
+// is stored in GWLP_USERDATA at WM_NCCREATE, and gets every later message in
+// Derived::HandleMessage. Static dispatch (CRTP): no virtual call can reach a half-destroyed
+// object, and destroying the window is left to Derived, whose handlers are still whole then.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+
+// The text of a window or control of this process: a control's contents, a window's caption.
+inline std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 template <class Derived>
 class BaseWindow {
  public:
-  BaseWindow() = default;
   BaseWindow(const BaseWindow&) = delete;
   BaseWindow& operator=(const BaseWindow&) = delete;
-  virtual ~BaseWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
 
   HWND Window() const { return hwnd_; }
 
  protected:
+  BaseWindow() = default;
+  ~BaseWindow() = default;
+
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    BaseWindow* self = nullptr;
+    Derived* self = nullptr;
     if (message == WM_NCCREATE) {
       const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      self = static_cast<BaseWindow*>(create->lpCreateParams);
+      self = static_cast<Derived*>(create->lpCreateParams);
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      self->hwnd_ = hwnd;
+      static_cast<BaseWindow*>(self)->hwnd_ = hwnd;
     } else {
-      self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     const LRESULT result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
       // The HWND is gone; the object may outlive it and must not use it again.
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
+      static_cast<BaseWindow*>(self)->hwnd_ = nullptr;
     }
     return result;
   }
@@ -53,11 +64,9 @@ class BaseWindow {
       if (!RegisterClassExW(&windowClass)) return false;
     }
     CreateWindowExW(exStyle, Derived::kWindowClass, caption, style, x, y, width, height, nullptr,
-                    nullptr, instance, this);
+                    nullptr, instance, static_cast<Derived*>(this));
     return hwnd_ != nullptr;
   }
-
-  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
   HWND hwnd_ = nullptr;
 };

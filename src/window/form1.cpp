@@ -99,13 +99,7 @@ HWND Form1::Control(form1::ControlId id) const {
   return nullptr;
 }
 
-std::wstring Form1::Text(form1::ControlId id) const {
-  HWND control = Control(id);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::wstring Form1::Text(form1::ControlId id) const { return WindowText(Control(id)); }
 
 void Form1::SetText(form1::ControlId id, const std::wstring& text) {
   SetWindowTextW(Control(id), text.c_str());
@@ -113,9 +107,15 @@ void Form1::SetText(form1::ControlId id, const std::wstring& text) {
 
 void Form1::Append(form1::ControlId id, std::string_view utf8Lines) {
   if (utf8Lines.empty()) return;
-  // One SetWindowTextW per run: an edit re-wraps all its text on every change, so adding
-  // thousands of lines one at a time would take seconds.
-  SetText(id, Text(id) + utf::Widen(utf8Lines));
+  // Typed in at the end rather than set as a whole: an edit measures every line of a text it
+  // is given, so setting old + new text would measure the earlier runs' lines again.
+  HWND edit = Control(id);
+  const LPARAM end = GetWindowTextLengthW(edit);
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+  SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(utf::Widen(utf8Lines).c_str()));
+  // Back to the top, where the list starts, as after the raise's whole-text set.
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  SendMessageW(edit, EM_SCROLLCARET, 0, 0);
 }
 
 void Form1::OnRaise() {
@@ -126,8 +126,7 @@ void Form1::OnRaise() {
   SetText(form1::kText3, utf::Widen(outcome.lists.levels));
   if (outcome.confirmation) SetText(form1::kLabel3, utf::Widen(*outcome.confirmation));
   if (outcome.warning) {
-    MessageBoxW(hwnd_, utf::Widen(outcome.warning->prompt).c_str(),
-                utf::Widen(outcome.warning->title).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ShowWarning(*outcome.warning);
     // Back to the first box, ready for the player to look at the lists and try again.
     SetFocus(Control(form1::kText1));
   }
@@ -140,21 +139,19 @@ void Form1::OnCompare() {
   Append(form1::kText2, outcome.appended.baseLevels);
   Append(form1::kText3, outcome.appended.levels);
   if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
+  // Told after the lists and the count are up, so that the player sees what it is about.
+  if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.error) ShowError(*outcome.error);
 }
 
-void Form1::ShowError(const patch::Error& error) {
-  std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-  caption.resize(static_cast<std::size_t>(
-      GetWindowTextW(hwnd_, caption.data(), static_cast<int>(caption.size()))));
-  MessageBoxW(hwnd_, utf::Widen(patch::ErrorReport(error)).c_str(), caption.c_str(),
-              MB_OK | MB_ICONERROR);
+void Form1::ShowWarning(const patch::Warning& warning) {
+  MessageBoxW(hwnd_, utf::Widen(warning.prompt).c_str(), utf::Widen(warning.title).c_str(),
+              MB_OK | MB_ICONEXCLAMATION);
 }
 
-void Form1::ShowFailure(const char* what) {
-  // Nothing the core reports gets here; this is out of memory and the like. The window must
-  // not go down with it, since the player's lists are still in it.
-  MessageBoxW(hwnd_, utf::Widen(what).c_str(), form1::kCaption, MB_OK | MB_ICONERROR);
+void Form1::ShowError(const patch::Error& error) {
+  MessageBoxW(hwnd_, utf::Widen(patch::ErrorReport(error)).c_str(), WindowText(hwnd_).c_str(),
+              MB_OK | MB_ICONERROR);
 }
 
 void Form1::OnCommand(int id, int notification) {
@@ -162,8 +159,10 @@ void Form1::OnCommand(int id, int notification) {
   try {
     if (id == form1::kCommand1) OnCompare();
     if (id == form1::kCommand2) OnRaise();
-  } catch (const std::exception& failure) {
-    ShowFailure(failure.what());
+  } catch (...) {
+    // Out of memory and the like: told as a numbered error in Chinese like any other, and the
+    // window stays, since the player's lists are still in it.
+    ShowError(patch::ErrorFromException(std::current_exception()));
   }
 }
 

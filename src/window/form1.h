@@ -15,16 +15,17 @@
 
 namespace patch {
 struct Error;
-}
+struct Warning;
+}  // namespace patch
 
-class Form1 : public BaseWindow<Form1> {
+class Form1 final : public BaseWindow<Form1> {
  public:
   static constexpr const wchar_t* kWindowClass = form1::kClassName;
 
   // programFolder holds the tables a raise works on; the compare reads the two reference tables.
   Form1(std::filesystem::path programFolder, std::filesystem::path compareBase,
         std::filesystem::path compareRaised);
-  ~Form1() override;
+  ~Form1();
 
   // Creates the window hidden, sized for its DPI and centred on the primary work area.
   bool Create();
@@ -33,7 +34,8 @@ class Form1 : public BaseWindow<Form1> {
   bool TranslateNavigation(MSG& message);
 
  private:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  friend class BaseWindow<Form1>;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
   void ApplyDpi(UINT dpi);
@@ -41,8 +43,8 @@ class Form1 : public BaseWindow<Form1> {
   void OnCommand(int id, int notification);
   void OnRaise();
   void OnCompare();
+  void ShowWarning(const patch::Warning& warning);
   void ShowError(const patch::Error& error);
-  void ShowFailure(const char* what);
 
   HWND Control(form1::ControlId id) const;
   bool IsListBox(HWND window) const;

@@ -1,107 +1,168 @@
-// Drives a running quarnel2-patcher.exe from another process with the messages a player's
-// mouse and keyboard would cause, and reads back what the window shows.
+// Drives a running quarnel2-patcher.exe from another process with what a player's mouse and
+// keyboard would send, and reads back what its window shows. The tool answers on its own thread
+// in its own time, so every check of its state after an action waits for it with WaitFor.
 #pragma once
 
 #include <windows.h>
 
 #include <chrono>
-#include <filesystem>
 #include <future>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <thread>
+#include <vector>
+
+#include "form1_ids.h"
 
 namespace e2e {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
+inline constexpr milliseconds kPatience{20'000};
 
-// Text of any window, also one of another process (WM_GETTEXT is marshalled across processes,
-// unlike GetWindowTextW, which only reads a foreign window's caption).
-std::wstring TextOf(HWND window);
-std::wstring ClassOf(HWND window);
-std::string ToUtf8(std::wstring_view text);
+// Polls until done() holds; false if it still does not when the timeout has passed.
+template <class Predicate>
+bool WaitFor(Predicate done, milliseconds timeout = kPatience) {
+  for (const auto deadline = Clock::now() + timeout;; Sleep(10)) {
+    if (done()) return true;
+    if (Clock::now() >= deadline) return false;
+  }
+}
 
-// A started program; the destructor ends it if it is still running.
-class Process {
+inline double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// A message to a window of any process; false if it failed or took over a minute (a hung tool).
+inline bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                 DWORD_PTR* out = nullptr) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 60'000,
+                             out ? out : &ignored) != 0;
+}
+
+inline std::wstring TextOf(HWND window) {  // WM_GETTEXT is marshalled between processes
+  DWORD_PTR length = 0, copied = 0;
+  if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length)) return L"<no answer>";
+  std::wstring text(length + 1, L'\0');
+  Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), &copied);
+  return text.substr(0, copied);
+}
+
+inline DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+// A visible window of that class of the thread (a Form1, a message box), once one is up.
+inline HWND WindowOf(DWORD thread, const wchar_t* kind, milliseconds timeout = kPatience) {
+  std::pair<const wchar_t*, HWND> search{kind, nullptr};
+  const auto find = [](HWND window, LPARAM out) -> BOOL {
+    auto& [kind, found] = *reinterpret_cast<std::pair<const wchar_t*, HWND>*>(out);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (IsWindowVisible(window) && std::wstring_view(name) == kind) found = window;
+    return !found;
+  };
+  WaitFor([&] { return !EnumThreadWindows(thread, find, LPARAM(&search)) && search.second; },
+          timeout);
+  return search.second;
+}
+
+// The active window and the keyboard focus of a thread.
+inline GUITHREADINFO GuiOf(DWORD thread) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  if (!GetGUIThreadInfo(thread, &gui)) gui.hwndActive = gui.hwndFocus = nullptr;
+  return gui;
+}
+
+// Types a key, with Shift if asked, into the focus of the foreground window, which must be
+// form with a control focused; false, sending nothing, if it is not.
+[[nodiscard]] inline bool PressKey(HWND form, WORD key, bool shift = false) {
+  const GUITHREADINFO gui = GuiOf(ThreadOf(form));
+  if (GetForegroundWindow() != form || gui.hwndActive != form || !IsChild(form, gui.hwndFocus)) {
+    return false;
+  }
+  const WORD order[] = {VK_SHIFT, key, key, VK_SHIFT};  // downs, then ups
+  INPUT keys[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = order[i];
+    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  const UINT count = shift ? 4 : 2;
+  return SendInput(count, shift ? keys : keys + 1, sizeof(INPUT)) == count;
+}
+
+struct Box {
+  HWND box;
+  std::wstring title, text;
+
+  // Windows shares system icons between processes, so a handle would tell which one a box
+  // shows; Wine gives each process its own. So the icon on the screen is copied twice and the
+  // system icon drawn over the second copy: the same icon changes only its edges, blended twice
+  // (6% of the pixels under Wine), another one half of them or more.
+  bool Shows(LPCWSTR systemIcon) const {
+    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
+    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+      icon = FindWindowExW(box, icon, L"Static", nullptr);
+    }
+    RECT at{};
+    const int size = GetSystemMetrics(SM_CXICON);
+    const auto matches = [&] {
+      HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+      HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, size, 2 * size));
+      BitBlt(dc, 0, 0, size, size, screen, at.left, at.top, SRCCOPY);
+      BitBlt(dc, 0, size, size, size, screen, at.left, at.top, SRCCOPY);
+      DrawIconEx(dc, 0, size, LoadIconW(nullptr, systemIcon), size, size, 0, nullptr, DI_NORMAL);
+      int differing = 0;
+      for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+          const COLORREF a = GetPixel(dc, x, y), b = GetPixel(dc, x, size + y);
+          const int red = GetRValue(a) - GetRValue(b), green = GetGValue(a) - GetGValue(b),
+                    blue = GetBValue(a) - GetBValue(b);
+          differing += red * red + green * green + blue * blue > 3 * 24 * 24;
+        }
+      }
+      DeleteObject(SelectObject(dc, old));
+      DeleteDC(dc);
+      ReleaseDC(nullptr, screen);
+      return differing * 5 <= size * size;
+    };
+    // The box may still be painting.
+    return icon && GetWindowRect(icon, &at) && WaitFor(matches, milliseconds(2'000));
+  }
+};
+
+// A message box of that thread, once one is up and complete within the timeout.
+inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatience) {
+  HWND box = WindowOf(thread, L"#32770", timeout);
+  // The OK button comes last.
+  if (!box || !WaitFor([&] { return GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
+  return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
+}
+
+[[nodiscard]] inline bool PressOk(const Box& box) {
+  return Send(GetDlgItem(box.box, IDOK), BM_CLICK, 0, 0);
+}
+
+// A button click sent from a worker thread: BM_CLICK returns when the button's handler has,
+// which is after any box it showed was closed.
+class Click {
  public:
-  static std::optional<Process> Start(const std::filesystem::path& exe,
-                                      const std::filesystem::path& workingFolder);
-  Process(Process&& other) noexcept;
-  Process& operator=(Process&& other) noexcept;
-  ~Process();
-
-  DWORD id() const { return id_; }
-  // The exit code once it has ended within the timeout.
-  std::optional<DWORD> WaitForExit(milliseconds timeout) const;
-  void Kill();
+  explicit Click(HWND button)
+      : button_(button), result_(std::async(std::launch::async, [button] {
+          const auto start = Clock::now();
+          return Send(button, BM_CLICK, 0, 0) ? std::optional(Clock::now() - start) : std::nullopt;
+        })) {}
+  ~Click() {  // a box the handler still shows is closed, so that the worker ends
+    if (Returned()) return;
+    if (auto box = WaitForBox(ThreadOf(button_), milliseconds(0))) (void)PressOk(*box);
+  }
+  bool Returned() const { return result_.wait_for(milliseconds(0)) == std::future_status::ready; }
+  // Click to return, if the handler returned within the timeout and the message got through.
+  std::optional<Clock::duration> Wait(milliseconds timeout = kPatience) const {
+    return result_.wait_for(timeout) == std::future_status::ready ? result_.get() : std::nullopt;
+  }
 
  private:
-  Process(HANDLE process, DWORD id) : process_(process), id_(id) {}
-  void Release();
-  HANDLE process_ = nullptr;
-  DWORD id_ = 0;
+  HWND button_;
+  std::shared_future<std::optional<Clock::duration>> result_;
 };
-
-// A click sent from a worker thread: BM_CLICK returns only when the button's handler has,
-// which is after any message box it shows has been closed.
-class PendingClick {
- public:
-  explicit PendingClick(HWND button);
-  PendingClick(const PendingClick&) = delete;
-  PendingClick& operator=(const PendingClick&) = delete;
-  ~PendingClick();
-
-  // Whether the handler has returned within the timeout.
-  bool Wait(milliseconds timeout);
-  // From sending the click to the handler's return; valid after Wait returned true.
-  Clock::duration Elapsed() const { return elapsed_; }
-
- private:
-  std::future<Clock::duration> done_;
-  std::thread worker_;
-  Clock::duration elapsed_{};
-};
-
-enum class BoxIcon { kNone, kExclamation, kError, kOther };
-
-struct MessageBoxView {
-  HWND box = nullptr;
-  std::wstring title;
-  std::wstring text;
-  BoxIcon icon = BoxIcon::kNone;
-};
-
-// Form1 of a running tool, found by its caption.
-class PatcherWindow {
- public:
-  // The visible top-level window with the tool's caption, of that process (0: any process).
-  static std::optional<PatcherWindow> Find(DWORD processId, milliseconds timeout);
-
-  HWND form() const { return form_; }
-  DWORD thread() const { return thread_; }
-  HWND Control(int id) const { return GetDlgItem(form_, id); }
-  std::wstring Text(int id) const { return TextOf(Control(id)); }
-  void SetText(int id, std::wstring_view text) const;
-  // Clicks and waits for the handler; nullopt if it did not return (a box is up, say).
-  std::optional<Clock::duration> Click(int id, milliseconds timeout) const;
-  // The window of the tool's thread that has the keyboard focus.
-  HWND Focus() const;
-  // A message box owned by the tool's thread, once one is up within the timeout.
-  std::optional<MessageBoxView> WaitForMessageBox(milliseconds timeout) const;
-  // Whether a message box of the tool's thread is up now.
-  bool HasMessageBox() const;
-  // Presses a key in the focused control the way the keyboard would: posted to its queue.
-  void PressKey(WPARAM virtualKey) const;
-
- private:
-  PatcherWindow(HWND form, DWORD thread) : form_(form), thread_(thread) {}
-  HWND form_ = nullptr;
-  DWORD thread_ = 0;
-};
-
-// Presses the box's OK button.
-void PressOk(const MessageBoxView& box);
 
 }  // namespace e2e

@@ -1,14 +1,16 @@
-// Each test gets the real tool in a fresh folder with a Chinese name, the demo tables beside it,
-// fresh reference tables on drive F:, and the tool's window found and ready.
+// Each test gets the real tool copied into a fresh folder with a Chinese name, the demo tables
+// beside it, drive F: led to a second fresh folder with the reference tables, and the tool's
+// window up, active and focused. The harness touches no file outside its own folder, and uses
+// F: only once a file it made there has come back through F:.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
-#include <optional>
-#include <string>
-#include <vector>
+#include <fstream>
+#include <iterator>
 
 #include "demo_set.h"
 #include "driver.h"
@@ -18,49 +20,171 @@ namespace e2e {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-inline constexpr milliseconds kPatience{20'000};
-
-// The built quarnel2-patcher.exe as a path the test program can open.
-fs::path PatcherExe();
-
-Bytes ReadBytes(const fs::path& file);
-void WriteBytes(const fs::path& file, const Bytes& bytes);
-
-// "a\r\nb\r\n" for the values, as the list boxes show them.
-template <class Values>
-std::wstring Lines(const Values& values) {
-  std::wstring text;
-  for (const auto& value : values) text += std::to_wstring(value) + L"\r\n";
-  return text;
+inline Bytes ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::size_t LineCount(const std::wstring& text);
+inline void WriteBytes(const fs::path& file, const Bytes& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  EXPECT_TRUE(out.good()) << "cannot write " << file.wstring();
+}
 
-// Drive F: as the compare sees it.
-inline const fs::path kDriveF = L"F:\\";
-inline const fs::path kReferenceBase = L"F:\\t_mons0.tbl";
-inline const fs::path kReferenceRaised = L"F:\\t_mons100.tbl";
+inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-built, Z: in Wine
+  std::wstring path = L"" PATCHER_EXE;
+  if (path.starts_with(L'/')) path = L"Z:" + path;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
 
-// Removes only the files the tests put on F:, never anything else a real F: may hold.
-void CleanDriveF();
+inline FARPROC WineOnly(const wchar_t* dll, const char* name) {  // null outside Wine
+  return GetProcAddress(GetModuleHandleW(dll), name);
+}
+
+// Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a
+// link in its prefix, which DefineDosDeviceW leaves alone; its mount manager sets that link, as
+// winecfg does, on this request (Wine 8 layout): F: on a Unix folder, or with none, no F:.
+inline bool LeadDriveF(const fs::path& folder, bool lead) {
+  const auto toUnix = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
+      reinterpret_cast<void (*)()>(WineOnly(L"kernel32.dll", "wine_get_unix_file_name")));
+  if (!toUnix) {
+    return DefineDosDeviceW(lead ? 0 : DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:",
+                            folder.c_str());
+  }
+#pragma pack(push, 8)
+  struct {
+    ULONG size, type, fsType, serial;
+    ULONGLONG device;
+    WCHAR letter;
+    USHORT folderAt, deviceAt, labelAt;  // offsets in this request
+    char folder[4 * MAX_PATH];
+  } drive{sizeof(drive), lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0, {}};
+#pragma pack(pop)
+  if (char* unixFolder = lead ? toUnix(folder.c_str()) : nullptr) {
+    std::strncpy(drive.folder, unixFolder, sizeof(drive.folder) - 1);
+    drive.folderAt = static_cast<USHORT>(drive.folder - reinterpret_cast<char*>(&drive));
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+  }
+  HANDLE manager =
+      CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD ignored = 0;
+  constexpr DWORD kDefineUnixDrive = 0x6DC080;  // CTL_CODE('m', 32, buffered, read | write)
+  const bool done =
+      (!lead || drive.folderAt) && DeviceIoControl(manager, kDefineUnixDrive, &drive, sizeof(drive),
+                                                   nullptr, 0, &ignored, nullptr);
+  CloseHandle(manager);
+  return done;
+}
+
+// Under Wine: sets the screen DPI that processes started from now on get (nullopt: the default)
+// and returns the one set before.
+inline std::optional<DWORD> SwapLogPixels(std::optional<DWORD> dpi) {
+  const wchar_t* desktop = L"Control Panel\\Desktop";
+  DWORD before = 0, size = sizeof(before);
+  const bool set = !RegGetValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", RRF_RT_REG_DWORD,
+                                 nullptr, &before, &size);
+  if (!dpi) RegDeleteKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels");
+  if (dpi) RegSetKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", REG_DWORD, &*dpi, 4);
+  return set ? std::optional(before) : std::nullopt;
+}
 
 class PatcherTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
+    SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    root_ = fs::temp_directory_path() / (L"补丁测试_" + std::to_wstring(GetCurrentProcessId()));
+    fs::remove_all(root_);
+    fs::create_directories(folder_ = root_ / L"工具");
+    fs::create_directories(driveF_ = root_ / L"F");
+    ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true)) << "F: cannot lead to " << driveF_.wstring();
+    const std::string text = std::to_string(GetCurrentProcessId() * 1000 + GetTickCount64());
+    WriteBytes(driveF_ / "marker", Bytes(text.begin(), text.end()));
+    ASSERT_TRUE(ReadBytes(L"F:\\marker") == ReadBytes(driveF_ / "marker"))
+        << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
+    demo::WriteDemoSet(Beside(""), set_);
+    if (!toolOnDriveF_) fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
+    WriteReferenceTables(set_);
 
-  // Starts the tool copied into `folder` and finds its window.
-  void StartTool(const fs::path& folder);
+    const bool wine = WineOnly(L"ntdll.dll", "wine_get_version");
+    const UINT screenDpi = GetDpiForSystem();
+    // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
+    if (dpi_ && !wine && dpi_ != screenDpi) GTEST_SKIP() << "the screen is at " << screenDpi;
+    const std::optional<DWORD> before = dpi_ && wine ? SwapLogPixels(dpi_) : std::nullopt;
+    StartTool();
+    if (dpi_ && wine) SwapLogPixels(before);
+  }
 
-  fs::path Beside(const char* name) const { return folder_ / name; }
+  void TearDown() override {
+    if (IsWindow(form_)) {
+      if (auto box = BoxUp(milliseconds(0))) (void)PressOk(*box);  // left by a failed check
+      PostMessageW(form_, WM_CLOSE, 0, 0);
+    }
+    if (process_.hProcess) {
+      const bool ended = WaitForSingleObject(process_.hProcess, 20'000) == WAIT_OBJECT_0;
+      DWORD code = 0;
+      if (!ended && TerminateProcess(process_.hProcess, 99)) {
+        WaitForSingleObject(process_.hProcess, 10'000);
+      }
+      EXPECT_TRUE(ended && GetExitCodeProcess(process_.hProcess, &code) && code == 0)
+          << "closing the window must end the tool normally; exit code " << code;
+      CloseHandle(process_.hThread);
+      CloseHandle(process_.hProcess);
+    }
+    if (mappedF_) LeadDriveF(driveF_, false);
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  HWND Control(int id) const { return GetDlgItem(form_, id); }
+  std::wstring Text(int id) const { return TextOf(Control(id)); }
+  [[nodiscard]] bool Type(int id, const std::wstring& text) const {
+    return Send(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  HWND Focus() const { return GuiOf(ThreadOf(form_)).hwndFocus; }
+  std::optional<Box> BoxUp(milliseconds timeout = kPatience) const {
+    return WaitForBox(ThreadOf(form_), timeout);
+  }
+  // Clicks and waits for the handler: the time it took, if it returned.
+  std::optional<Clock::duration> ClickOn(int id, milliseconds timeout = kPatience) const {
+    return Click(Control(id)).Wait(timeout);
+  }
+  // A file beside the tool, by the harness's own path to it.
+  fs::path Beside(const char* name) const { return (toolOnDriveF_ ? driveF_ : folder_) / name; }
   Bytes PatchedTable() const { return ReadBytes(Beside("t_mons.tbl")); }
-  PatcherWindow& Window() { return *window_; }
-  void WriteReferenceTables(const demo::DemoSet& set) const;
+  void WriteReferenceTables(const demo::DemoSet& set) const {
+    WriteBytes(driveF_ / "t_mons0.tbl", set.base);
+    WriteBytes(driveF_ / "t_mons100.tbl", set.raised);
+  }
 
-  demo::DemoSet set_;
-  fs::path folder_;
-  std::optional<Process> process_;
-  std::optional<PatcherWindow> window_;
+  // Set by a test's constructor, before SetUp starts the tool.
+  UINT dpi_ = 0;               // the screen DPI the tool starts at; 0: as it is
+  bool toolOnDriveF_ = false;  // the tool at the top of drive F:, not in its own folder
+  demo::DemoSet set_ = demo::MakeDemoSet();
+  fs::path root_, folder_, driveF_;  // the harness's folder; in it the tool's and F:'s
+  HWND form_ = nullptr;
+
+ private:
+  void StartTool() {
+    fs::copy_file(PatcherExe(), Beside("quarnel2-patcher.exe"));
+    // Started from elsewhere: the tool must find its files by its own location.
+    const std::wstring exe =
+        toolOnDriveF_ ? L"F:\\quarnel2-patcher.exe" : Beside("quarnel2-patcher.exe").wstring();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
+                               0, nullptr, root_.c_str(), &startup, &process_))
+        << "cannot start " << exe;
+    ASSERT_TRUE(form_ = WindowOf(process_.dwThreadId, form1::kClassName)) << "no window appeared";
+    ASSERT_TRUE(WaitFor([&] {
+      return GuiOf(ThreadOf(form_)).hwndActive == form_ && IsChild(form_, Focus());
+    })) << "the window did not become active with a control focused";
+  }
+
+  bool mappedF_ = false;
+  PROCESS_INFORMATION process_{};
 };
 
 }  // namespace e2e

@@ -1,154 +1,140 @@
-// The 修改 button: raising every listed level of t_mons.tbl, and what the window shows for it.
-#include <chrono>
-#include <cstdio>
-#include <string>
-
+// The 修改 button raising every listed level of t_mons.tbl, and the boxes of both buttons: the
+// invalid-step warning and the error boxes, after which the window carries on.
 #include "fixture.h"
-#include "form1_ids.h"
 
 namespace e2e {
 namespace {
 
-double Milliseconds(Clock::duration elapsed) {
-  return std::chrono::duration<double, std::milli>(elapsed).count();
+HANDLE Hold(const fs::path& file) {  // opened with no sharing, as an editor or the game may
+  return CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-// The table as it must be after raising by step: base + step at each position, else the base.
-Bytes Raised(const demo::DemoSet& set, int step) {
-  Bytes expected = set.base;
-  for (const std::int32_t position : set.positions) {
-    expected[static_cast<std::size_t>(position - 1)] =
-        static_cast<std::uint8_t>(set.base[static_cast<std::size_t>(position - 1)] + step);
+struct Place {
+  const char* name;
+  bool onDriveF;
+  bool heldAtFirst;  // another program holds t_mons.tbl for the first half second of the raise
+};
+
+class RaiseTest : public PatcherTest, public ::testing::WithParamInterface<Place> {
+ protected:
+  RaiseTest() { toolOnDriveF_ = GetParam().onDriveF; }
+};
+
+TEST_P(RaiseTest, WritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
+  const Bytes playersOwn{'m', 'i', 'n', 'e', 0, 255, '\r', '\n'};
+  WriteBytes(Beside("t_mons.tbl.new"), playersOwn);
+  for (const int step : {100, 10}) {
+    SCOPED_TRACE(testing::Message() << "step " << step);
+    ASSERT_TRUE(Type(form1::kText4, std::to_wstring(step)));
+    HANDLE held = GetParam().heldAtFirst && step == 100 ? Hold(Beside("t_mons.tbl")) : nullptr;
+    Click click(Control(form1::kCommand2));
+    if (held) {
+      Sleep(500);
+      EXPECT_FALSE(click.Returned()) << "the raise did not wait for the held table";
+      CloseHandle(held);
+    }
+    const auto elapsed = click.Wait();
+    ASSERT_TRUE(elapsed) << "the raise did not return";
+    std::printf("[ time ] raise by %d, click to result: %.1f ms\n", step, Ms(*elapsed));
+    // Base + step at each listed position, else the base; listed as position, base, new level.
+    Bytes table = set_.base;
+    std::wstring lists[3];
+    for (const std::int32_t at : set_.positions) {
+      const int base = set_.base[at - 1u];
+      table[at - 1u] = static_cast<std::uint8_t>(base + step);
+      lists[0] += std::to_wstring(at) + L"\r\n";
+      lists[1] += std::to_wstring(base) + L"\r\n";
+      lists[2] += std::to_wstring(base + step) + L"\r\n";
+    }
+    EXPECT_EQ(Text(form1::kText1), lists[0]);
+    EXPECT_EQ(Text(form1::kText2), lists[1]);
+    EXPECT_EQ(Text(form1::kText3), lists[2]);
+    EXPECT_EQ(Text(form1::kLabel3), L"敌人等级提高" + std::to_wstring(step) + L"级");
+    EXPECT_EQ(Text(form1::kLabel1), L"");
+    EXPECT_TRUE(PatchedTable() == table) << "t_mons.tbl is not base + step at the positions";
   }
-  return expected;
+  EXPECT_TRUE(ReadBytes(Beside("t_mons0.tbl")) == set_.base) << "the pristine table changed";
+  EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl.new")) == playersOwn) << "the player's file changed";
 }
 
-std::vector<int> LevelsAt(const demo::DemoSet& set, int step) {
-  std::vector<int> levels;
-  for (const std::int32_t position : set.positions) {
-    levels.push_back(set.base[static_cast<std::size_t>(position - 1)] + step);
+INSTANTIATE_TEST_SUITE_P(Place, RaiseTest,
+                         ::testing::Values(Place{"InAFolderWithAChineseName", false, false},
+                                           Place{"AtTheTopOfADrive", true, false},
+                                           Place{"WhileTheTableIsHeldForHalfASecond", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// What the player did or ran into; the test puts it right again afterwards.
+enum class Cause { kStep, kMissing, kHeldByAnotherProgram, kReadOnly };
+struct BoxCase {
+  const char* name;
+  Cause cause;
+  const wchar_t* step;  // in Text4 at the click
+  int button;
+  const char* file;     // where the cause lies: beside the tool, or a reference table on F:
+  const wchar_t* text;  // the box's text, or how it starts
+};
+
+class BoxTest : public PatcherTest, public ::testing::WithParamInterface<BoxCase> {};
+
+TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
+  const BoxCase& row = GetParam();
+  const bool warning = row.cause == Cause::kStep, onF = row.file[0] == 'F';
+  const fs::path file = onF ? driveF_ / fs::path(row.file).filename() : Beside(row.file);
+  const Bytes saved = ReadBytes(file);
+  HANDLE held = row.cause == Cause::kHeldByAnotherProgram ? Hold(file) : INVALID_HANDLE_VALUE;
+  if (row.cause == Cause::kMissing) fs::remove(file);
+  if (row.cause == Cause::kReadOnly) SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Type(form1::kText4, row.step));
+
+  const auto start = Clock::now();
+  Click click(Control(row.button));
+  const auto box = BoxUp(milliseconds(30'000));
+  ASSERT_TRUE(box) << "no box";
+  std::printf("[ time ] %s: click to box %.1f ms\n", row.name, Ms(Clock::now() - start));
+  EXPECT_EQ(box->title, warning ? L"系统提示" : form1::kCaption);
+  EXPECT_TRUE(box->text.starts_with(row.text) && (!warning || box->text == row.text)) << box->text;
+  // An error box names the file, as the tool knows it.
+  const std::wstring named = onF ? fs::path(row.file).wstring() : file.wstring();
+  EXPECT_TRUE(warning || box->text.find(named) != std::wstring::npos) << "should name " << named;
+  EXPECT_TRUE(box->Shows(warning ? IDI_EXCLAMATION : IDI_ERROR)) << "the wrong icon";
+  EXPECT_FALSE(IsWindowEnabled(form_)) << "the box is not modal";
+  EXPECT_FALSE(click.Returned()) << "the click returned with the box up";
+  ASSERT_TRUE(PressOk(*box));
+  ASSERT_TRUE(click.Wait()) << "the click did not return after OK";
+  EXPECT_TRUE(!warning || WaitFor([&] { return Focus() == Control(form1::kText1); }))
+      << "the focus did not go to Text1";
+  EXPECT_EQ(Text(form1::kLabel1) + Text(form1::kLabel3), L"");
+
+  if (row.cause == Cause::kMissing) WriteBytes(file, saved);
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  if (row.cause == Cause::kReadOnly) {
+    EXPECT_TRUE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY) << "made writable";
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-  return levels;
+  EXPECT_TRUE(PatchedTable() == set_.base) << "t_mons.tbl changed although nothing was raised";
+  ASSERT_TRUE(Type(form1::kText4, L"10"));
+  ASSERT_TRUE(ClickOn(row.button)) << "the window did not carry on";
+  EXPECT_EQ(Text(row.button == form1::kCommand2 ? form1::kLabel3 : form1::kLabel1),
+            row.button == form1::kCommand2 ? L"敌人等级提高10级"
+                                           : std::to_wstring(set_.positions.size()));
 }
 
-TEST_F(PatcherTest, RaiseByTenFillsTheListsAndWritesTheTable) {
-  ASSERT_EQ(set_.positions.size(), 439u);
-  Window().SetText(form1::kText4, L"10");
-  const auto elapsed = Window().Click(form1::kCommand2, kPatience);
-  ASSERT_TRUE(elapsed) << "the raise did not return";
-  std::printf("[ time ] raise by 10, click to result: %.1f ms\n", Milliseconds(*elapsed));
-
-  EXPECT_FALSE(Window().HasMessageBox());
-  EXPECT_EQ(Window().Text(form1::kText1), Lines(set_.positions));
-  EXPECT_EQ(Window().Text(form1::kText2), Lines(LevelsAt(set_, 0)));
-  EXPECT_EQ(Window().Text(form1::kText3), Lines(LevelsAt(set_, 10)));
-  EXPECT_EQ(Window().Text(form1::kLabel3), L"敌人等级提高10级");
-  EXPECT_EQ(Window().Text(form1::kLabel1), L"");
-
-  const Bytes table = PatchedTable();
-  ASSERT_EQ(table.size(), set_.base.size());
-  EXPECT_TRUE(table == Raised(set_, 10)) << "t_mons.tbl differs from base + 10 at the levels";
-  // The pristine table is the base of every raise and must stay as shipped.
-  EXPECT_TRUE(ReadBytes(Beside("t_mons0.tbl")) == set_.base);
-}
-
-TEST_F(PatcherTest, EachRaiseStartsFromThePristineLevels) {
-  Window().SetText(form1::kText4, L"100");
-  ASSERT_TRUE(Window().Click(form1::kCommand2, kPatience));
-  EXPECT_TRUE(PatchedTable() == Raised(set_, 100));
-  EXPECT_EQ(Window().Text(form1::kLabel3), L"敌人等级提高100级");
-
-  Window().SetText(form1::kText4, L"1");
-  ASSERT_TRUE(Window().Click(form1::kCommand2, kPatience));
-  EXPECT_TRUE(PatchedTable() == Raised(set_, 1)) << "the second raise built on the first";
-  EXPECT_EQ(Window().Text(form1::kLabel3), L"敌人等级提高1级");
-  // Replaced, not appended.
-  EXPECT_EQ(Window().Text(form1::kText3), Lines(LevelsAt(set_, 1)));
-}
-
-TEST_F(PatcherTest, InvalidStepsWarnAndLeaveTheTableAlone) {
-  for (const wchar_t* step : {L"", L"0", L"101", L"abc"}) {
-    SCOPED_TRACE(ToUtf8(std::wstring(L"step \"") + step + L"\""));
-    Window().SetText(form1::kText4, step);
-    PendingClick click(Window().Control(form1::kCommand2));
-    const auto box = Window().WaitForMessageBox(kPatience);
-    ASSERT_TRUE(box) << "no warning box";
-    EXPECT_EQ(box->title, L"系统提示");
-    EXPECT_EQ(box->text, L"只能输入1到100！");
-    EXPECT_EQ(box->icon, BoxIcon::kExclamation);
-    EXPECT_FALSE(IsWindowEnabled(Window().form())) << "the warning is not modal";
-    EXPECT_FALSE(click.Wait(milliseconds(100))) << "the click returned with the box still up";
-    PressOk(*box);
-    ASSERT_TRUE(click.Wait(kPatience)) << "the click did not return after OK";
-
-    EXPECT_EQ(Window().Focus(), Window().Control(form1::kText1));
-    EXPECT_TRUE(PatchedTable() == set_.base) << "t_mons.tbl was touched";
-    EXPECT_EQ(Window().Text(form1::kLabel3), L"");
-    EXPECT_FALSE(Window().HasMessageBox());
-  }
-}
-
-TEST_F(PatcherTest, MissingPositionListIsReportedAndTheWindowCarriesOn) {
-  const fs::path list = Beside("drevon2.txt");
-  const Bytes listBytes = ReadBytes(list);
-  fs::remove(list);
-
-  Window().SetText(form1::kText4, L"10");
-  PendingClick click(Window().Control(form1::kCommand2));
-  const auto box = Window().WaitForMessageBox(kPatience);
-  ASSERT_TRUE(box) << "no error box";
-  EXPECT_EQ(box->title, L"Quarnel2难度补丁修改器");
-  EXPECT_EQ(box->text.rfind(L"运行时错误 '53':", 0), 0u) << ToUtf8(box->text);
-  EXPECT_NE(box->text.find(L"文件未找到"), std::wstring::npos) << ToUtf8(box->text);
-  EXPECT_NE(box->text.find(list.wstring()), std::wstring::npos)
-      << ToUtf8(box->text) << "\nshould name " << ToUtf8(list.wstring());
-  EXPECT_EQ(box->icon, BoxIcon::kError);
-  EXPECT_FALSE(IsWindowEnabled(Window().form())) << "the error box is not modal";
-  PressOk(*box);
-  ASSERT_TRUE(click.Wait(kPatience));
-
-  EXPECT_TRUE(IsWindowVisible(Window().form()));
-  EXPECT_TRUE(IsWindowEnabled(Window().form()));
-  EXPECT_FALSE(process_->WaitForExit(milliseconds(0))) << "the tool ended after the error";
-  EXPECT_TRUE(PatchedTable() == set_.base) << "t_mons.tbl changed although the raise failed";
-  EXPECT_EQ(Window().Text(form1::kLabel3), L"");
-
-  // With the list back the same window raises as usual.
-  WriteBytes(list, listBytes);
-  const auto elapsed = Window().Click(form1::kCommand2, kPatience);
-  ASSERT_TRUE(elapsed);
-  EXPECT_FALSE(Window().HasMessageBox());
-  EXPECT_EQ(Window().Text(form1::kLabel3), L"敌人等级提高10级");
-  EXPECT_TRUE(PatchedTable() == Raised(set_, 10));
-}
-
-TEST_F(PatcherTest, MissingPristineTableIsReportedWithItsPath) {
-  fs::remove(Beside("t_mons0.tbl"));
-  Window().SetText(form1::kText4, L"5");
-  PendingClick click(Window().Control(form1::kCommand2));
-  const auto box = Window().WaitForMessageBox(kPatience);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box->text.rfind(L"运行时错误 '53':", 0), 0u) << ToUtf8(box->text);
-  EXPECT_NE(box->text.find(Beside("t_mons0.tbl").wstring()), std::wstring::npos)
-      << ToUtf8(box->text);
-  PressOk(*box);
-  ASSERT_TRUE(click.Wait(kPatience));
-  EXPECT_TRUE(PatchedTable() == set_.base);
-}
-
-// The tool at the top of a drive: its folder is "F:\", and its files must still be found.
-TEST_F(PatcherTest, RaiseWorksFromADriveRoot) {
-  PostMessageW(Window().form(), WM_CLOSE, 0, 0);
-  ASSERT_TRUE(process_->WaitForExit(kPatience));
-  demo::WriteDemoSet(kDriveF, set_);
-  StartTool(kDriveF);
-
-  Window().SetText(form1::kText4, L"7");
-  ASSERT_TRUE(Window().Click(form1::kCommand2, kPatience));
-  EXPECT_FALSE(Window().HasMessageBox());
-  EXPECT_EQ(Window().Text(form1::kLabel3), L"敌人等级提高7级");
-  EXPECT_TRUE(ReadBytes(kDriveF / "t_mons.tbl") == Raised(set_, 7));
-}
+constexpr int kRaise = form1::kCommand2, kCompare = form1::kCommand1;
+constexpr const wchar_t *kWarning = L"只能输入1到100！", *k53 = L"运行时错误 '53':",
+                        *k70 = L"运行时错误 '70':";
+INSTANTIATE_TEST_SUITE_P(
+    Box, BoxTest,
+    ::testing::Values(
+        BoxCase{"NoStep", Cause::kStep, L"", kRaise, "", kWarning},
+        BoxCase{"Step0", Cause::kStep, L"0", kRaise, "", kWarning},
+        BoxCase{"Step101", Cause::kStep, L"101", kRaise, "", kWarning},
+        BoxCase{"StepNotANumber", Cause::kStep, L"abc", kRaise, "", kWarning},
+        BoxCase{"MissingPositionList", Cause::kMissing, L"10", kRaise, "drevon2.txt", k53},
+        BoxCase{"MissingPristineTable", Cause::kMissing, L"10", kRaise, "t_mons0.tbl", k53},
+        BoxCase{"MissingReferenceTable", Cause::kMissing, L"", kCompare, "F:\\t_mons0.tbl", k53},
+        BoxCase{"HeldTable", Cause::kHeldByAnotherProgram, L"10", kRaise, "t_mons.tbl", k70},
+        BoxCase{"ReadOnlyTable", Cause::kReadOnly, L"10", kRaise, "t_mons.tbl", k70}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace e2e

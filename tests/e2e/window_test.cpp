@@ -1,175 +1,142 @@
-// Form1 itself: caption, size and place, its ten controls, keyboard order, closing, version.
+// Form1 itself at 96, 144 and 192 DPI: caption, place, its ten controls, the keyboard's order.
+// And the executable's version information.
 #include <array>
-#include <cmath>
-#include <string>
 
 #include "fixture.h"
-#include "form1_ids.h"
 
 namespace e2e {
 namespace {
 
 struct Expected {
   int id;
-  const wchar_t* className;
+  const wchar_t* kind;
   int left, top, width, height;  // twips
-  const wchar_t* text;
-  bool list;  // multi-line with a vertical scroll bar
-  bool tabStop;
+  const wchar_t* text;           // at the start
+  LONG style;                    // of WS_TABSTOP, WS_VSCROLL, ES_MULTILINE
+  const wchar_t* longest;        // the longest text it gets later, which must fit too
 };
 
-// The layout the player knows, in creation order.
+constexpr LONG kList = WS_TABSTOP | WS_VSCROLL | ES_MULTILINE;
 constexpr std::array<Expected, 10> kLayout{{
-    {form1::kText1, L"Edit", 500, 500, 2000, 4000, L"", true, true},
-    {form1::kCommand1, L"Button", 4200, 4680, 1215, 495, L"对比", false, true},
-    {form1::kText2, L"Edit", 3000, 480, 2000, 4000, L"", true, true},
-    {form1::kText3, L"Edit", 5520, 480, 2000, 4000, L"", true, true},
-    {form1::kLabel1, L"Static", 480, 4800, 1935, 255, L"", false, false},
-    {form1::kText4, L"Edit", 8160, 1200, 1455, 615, L"", false, true},
-    {form1::kLabel2, L"Static", 8160, 600, 1935, 375, L"提高敌人等级(1\uFF5E100)", false, false},
-    {form1::kCommand2, L"Button", 8400, 2520, 1215, 615, L"修改", false, true},
-    {form1::kLabel3, L"Static", 8280, 4200, 1575, 615, L"", false, false},
+    {form1::kText1, L"Edit", 500, 500, 2000, 4000, L"", kList, L"10000000"},
+    {form1::kCommand1, L"Button", 4200, 4680, 1215, 495, L"对比", WS_TABSTOP, nullptr},
+    {form1::kText2, L"Edit", 3000, 480, 2000, 4000, L"", kList, L"255"},
+    {form1::kText3, L"Edit", 5520, 480, 2000, 4000, L"", kList, L"255"},
+    {form1::kLabel1, L"Static", 480, 4800, 1935, 255, L"", 0, L"10000000"},
+    {form1::kText4, L"Edit", 8160, 1200, 1455, 615, L"", WS_TABSTOP, L"100"},
+    {form1::kLabel2, L"Static", 8160, 600, 1935, 375, L"提高敌人等级(1\uFF5E100)", 0, nullptr},
+    {form1::kCommand2, L"Button", 8400, 2520, 1215, 615, L"修改", WS_TABSTOP, nullptr},
+    {form1::kLabel3, L"Static", 8280, 4200, 1575, 615, L"", 0, L"敌人等级提高100级"},
     {form1::kLabel4, L"Static", 840, 5520, 6015, 495,
-     L"修改好的文件t_mons.tbl覆盖游戏目录\\data\\text\\dat_us\\", false, false},
+     L"修改好的文件t_mons.tbl覆盖游戏目录\\data\\text\\dat_us\\", 0, nullptr},
 }};
 
-// At 96 DPI a pixel is 15 twips.
-int Pixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+class LayoutTest : public PatcherTest, public ::testing::WithParamInterface<UINT> {
+ protected:
+  LayoutTest() { dpi_ = GetParam(); }
+  int Px(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
+};
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
+TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationOrder) {
+  EXPECT_EQ(TextOf(form_), form1::kCaption);
+  EXPECT_EQ(GetMenu(form_), nullptr);
+  RECT client{}, frame{}, work{};
+  GetClientRect(form_, &client);
+  GetWindowRect(form_, &frame);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(client.right, Px(10845));
+  EXPECT_EQ(client.bottom, Px(6510));
+  EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 2) << "not centred";
+  EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 2) << "not centred";
 
-TEST_F(PatcherTest, CaptionAndNoMenu) {
-  EXPECT_EQ(TextOf(Window().form()), L"Quarnel2难度补丁修改器");
-  EXPECT_EQ(GetMenu(Window().form()), nullptr);
-}
-
-TEST_F(PatcherTest, ClientAreaAndControlsSitAtTheirTwipsAt96Dpi) {
-  if (ScreenDpi() != 96) GTEST_SKIP() << "the screen is not at 96 DPI";
-  RECT client{};
-  ASSERT_TRUE(GetClientRect(Window().form(), &client));
-  EXPECT_EQ(client.right - client.left, Pixels(10845));
-  EXPECT_EQ(client.bottom - client.top, Pixels(6510));
-
-  for (const Expected& control : kLayout) {
-    SCOPED_TRACE(ToUtf8(control.text) + " id " + std::to_string(control.id));
-    HWND window = Window().Control(control.id);
-    ASSERT_NE(window, nullptr);
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, Window().form(), reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, Pixels(control.left));
-    EXPECT_EQ(rect.top, Pixels(control.top));
-    EXPECT_EQ(rect.right - rect.left, Pixels(control.width));
-    EXPECT_EQ(rect.bottom - rect.top, Pixels(control.height));
-  }
-}
-
-TEST_F(PatcherTest, ControlsHaveTheirKindTextAndStyle) {
+  // The message font at this DPI, which the texts are measured in.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(
+      SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_));
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, CreateFontIndirectW(&metrics.lfMessageFont));
+  TEXTMETRICW font{};
+  GetTextMetricsW(dc, &font);
   HWND previous = nullptr;
   for (const Expected& control : kLayout) {
-    SCOPED_TRACE(ToUtf8(control.text) + " id " + std::to_string(control.id));
-    HWND window = Window().Control(control.id);
+    SCOPED_TRACE(testing::Message() << "control " << control.id << " at " << dpi_ << " DPI");
+    HWND window = Control(control.id);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(ClassOf(window), control.className);
-    EXPECT_EQ(TextOf(window), control.text);
-    EXPECT_TRUE(IsWindowVisible(window));
-    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-    EXPECT_EQ((style & WS_TABSTOP) != 0, control.tabStop);
-    if (std::wstring(control.className) == L"Edit") {
-      EXPECT_EQ((style & ES_MULTILINE) != 0, control.list);
-      EXPECT_EQ((style & WS_VSCROLL) != 0, control.list);
-      if (!control.list) {
-        EXPECT_NE(style & ES_AUTOHSCROLL, 0u);
-      }
-    }
-    // Creation order: each control follows the one before it among the form's children.
-    EXPECT_EQ(GetWindow(window, GW_HWNDPREV), previous);
+    EXPECT_EQ(GetWindow(window, GW_HWNDPREV), previous) << "created out of order";
     previous = window;
-  }
-}
-
-TEST_F(PatcherTest, WindowIsCentredOnTheWorkArea) {
-  RECT work{};
-  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-  RECT frame{};
-  ASSERT_TRUE(GetWindowRect(Window().form(), &frame));
-  EXPECT_NEAR((frame.left + frame.right) / 2.0, (work.left + work.right) / 2.0, 1.0);
-  EXPECT_NEAR((frame.top + frame.bottom) / 2.0, (work.top + work.bottom) / 2.0, 1.0);
-}
-
-TEST_F(PatcherTest, TabOrderIsTheCreationOrder) {
-  const std::array<int, 6> stops{form1::kText1, form1::kCommand1, form1::kText2,
-                                 form1::kText3, form1::kText4,    form1::kCommand2};
-  HWND form = Window().form();
-  for (std::size_t i = 0; i < stops.size(); ++i) {
-    HWND from = Window().Control(stops[i]);
-    EXPECT_EQ(GetNextDlgTabItem(form, from, FALSE), Window().Control(stops[(i + 1) % stops.size()]))
-        << "after id " << stops[i];
-    EXPECT_EQ(GetNextDlgTabItem(form, from, TRUE),
-              Window().Control(stops[(i + stops.size() - 1) % stops.size()]))
-        << "before id " << stops[i];
+    wchar_t kind[16] = {};
+    GetClassNameW(window, kind, 16);
+    EXPECT_STREQ(kind, control.kind);
+    EXPECT_EQ(TextOf(window), control.text);
+    const DWORD style =
+        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | (control.kind[0] == 'E' ? ES_MULTILINE : 0);
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & style, control.style | WS_VISIBLE);
+    RECT at{}, inside{};
+    GetWindowRect(window, &at);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ((std::array{at.left, at.top, at.right - at.left, at.bottom - at.top}),
+              (std::array<LONG, 4>{Px(control.left), Px(control.top), Px(control.width),
+                                   Px(control.height)}));
+    // Not clipped: wrapped at the control's width as a label wraps it, the text fits in it.
+    GetClientRect(window, &inside);
+    RECT needed = inside;
+    const wchar_t* text = control.longest ? control.longest : control.text;
+    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_LE(needed.right, inside.right) << text;
+    EXPECT_LE(needed.bottom, inside.bottom) << text;
   }
 
-  // And the keyboard follows it: the tool starts in Text1, each Tab moves on one stop.
-  EXPECT_EQ(Window().Focus(), Window().Control(form1::kText1));
-  for (std::size_t i = 1; i <= stops.size(); ++i) {
-    Window().PressKey(VK_TAB);
-    const int expected = stops[i % stops.size()];
-    const Clock::time_point deadline = Clock::now() + milliseconds(5'000);
-    while (Window().Focus() != Window().Control(expected) && Clock::now() < deadline) Sleep(10);
-    EXPECT_EQ(Window().Focus(), Window().Control(expected)) << "Tab number " << i;
+  // The keyboard starts in Text1; Tab walks the stops in creation order, Shift+Tab back.
+  const std::array<int, 7> stops{form1::kText1, form1::kCommand1, form1::kText2, form1::kText3,
+                                 form1::kText4, form1::kCommand2, form1::kText1};
+  EXPECT_TRUE(WaitFor([&] { return Focus() == Control(form1::kText1); })) << "not in Text1";
+  for (const bool back : {false, true}) {
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+      const int to = stops[back ? stops.size() - 1 - i : i];
+      ASSERT_TRUE(PressKey(form_, VK_TAB, back)) << "the window is not ready for the keyboard";
+      EXPECT_TRUE(WaitFor([&] { return Focus() == Control(to); })) << "Tab " << i << " to " << to;
+    }
   }
-  // Tab moves the focus; it never lands in a list box as a character.
-  EXPECT_EQ(Window().Text(form1::kText1), L"");
-  EXPECT_EQ(Window().Text(form1::kText2), L"");
-  EXPECT_EQ(Window().Text(form1::kText3), L"");
+  EXPECT_EQ(Text(form1::kText1) + Text(form1::kText2) + Text(form1::kText3), L"") << "Tab typed";
+
+  // A list's lines are as tall as the font at this DPI makes them.
+  ASSERT_TRUE(Type(form1::kText1, L"1\r\n2\r\n"));
+  const auto top = [&](WPARAM at) {
+    return HIWORD(SendMessageW(Control(form1::kText1), EM_POSFROMCHAR, at, 0));
+  };
+  std::printf("[ dpi  ] %u DPI: a list line is %d px high\n", dpi_, top(3) - top(0));
+  EXPECT_EQ(top(3) - top(0), font.tmHeight);
+  DeleteObject(SelectObject(dc, oldFont));
+  DeleteDC(dc);
 }
 
-TEST_F(PatcherTest, ClosingTheWindowEndsTheTool) {
-  PostMessageW(Window().form(), WM_CLOSE, 0, 0);
-  const auto code = process_->WaitForExit(kPatience);
-  ASSERT_TRUE(code) << "the tool kept running";
-  EXPECT_EQ(*code, 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Dpi, LayoutTest, ::testing::Values(96u, 144u, 192u),
+                         [](const auto& info) { return "At" + std::to_string(info.param); });
 
 TEST(PatcherExecutable, CarriesChineseVersionInformation) {
   const std::wstring exe = PatcherExe().wstring();
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::vector<std::byte> data(size);
-  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, data.data()));
-
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-
-  WORD* translation = nullptr;
-  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
-                             reinterpret_cast<void**>(&translation), &length));
-  ASSERT_GE(length, 4u);
-  EXPECT_EQ(translation[0], 0x0804);
-  EXPECT_EQ(translation[1], 1200);
-
-  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
-    wchar_t* value = nullptr;
-    const std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
-    ASSERT_TRUE(VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
-        << ToUtf8(name);
-    EXPECT_EQ(std::wstring(value), L"1.00");
+  std::vector<std::byte> data(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+  const auto value = [&](const std::wstring& key) {
+    void* at = nullptr;
+    UINT size = 0;
+    return VerQueryValueW(data.data(), key.c_str(), &at, &size) ? at : nullptr;
+  };
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
+  const auto* language = static_cast<const DWORD*>(value(L"\\VarFileInfo\\Translation"));
+  ASSERT_TRUE(fixed && language);
+  EXPECT_EQ((std::array{fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                        fixed->dwProductVersionLS}),
+            (std::array<DWORD, 4>{0x00010000, 0, 0x00010000, 0}));  // 1.0.0.0
+  EXPECT_EQ(*language, 1200u << 16 | 0x0804);  // Chinese (PRC), texts in UTF-16
+  for (const auto& [name, text] : {std::pair{L"FileVersion", L"1.00"},
+                                   {L"ProductVersion", L"1.00"},
+                                   {L"ProductName", form1::kCaption}}) {
+    const auto* shown =
+        static_cast<const wchar_t*>(value(L"\\StringFileInfo\\080404b0\\" + std::wstring(name)));
+    EXPECT_STREQ(shown, text) << name;
   }
-  wchar_t* product = nullptr;
-  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\080404b0\\ProductName",
-                             reinterpret_cast<void**>(&product), &length));
-  EXPECT_EQ(std::wstring(product), L"Quarnel2难度补丁修改器");
 }
 
 }  // namespace

@@ -1,0 +1,106 @@
+// drive_demo: works the already open tool the way a player would, for run.sh and
+// scripts/screenshot.sh where nobody sits at the (virtual) screen.
+//   drive_demo [--raise STEP] [--compare] [--rect] [--close]
+// Steps run in the order given; each one prints what the window then shows.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "driver.h"
+#include "form1_ids.h"
+
+namespace {
+
+using e2e::milliseconds;
+
+void Print(const std::string& line) {
+  const std::string withNewline = line + "\n";
+  std::fwrite(withNewline.data(), 1, withNewline.size(), stdout);
+  std::fflush(stdout);
+}
+
+std::string Utf8(std::wstring_view text) {
+  const int size = static_cast<int>(text.size());
+  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr),
+                   '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), static_cast<int>(utf8.size()),
+                      nullptr, nullptr);
+  return utf8;
+}
+
+std::size_t Lines(const std::wstring& text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), L'\n'));
+}
+
+// Clicks; a message box the click brings up is reported and closed, as a player would.
+void ClickAndReport(HWND form, int button, const std::string& what) {
+  const auto start = e2e::Clock::now();
+  e2e::Click click(GetDlgItem(form, button));
+  std::optional<e2e::Box> box;
+  e2e::WaitFor(
+      [&] {
+        return click.Returned() || (box = e2e::WaitForBox(e2e::ThreadOf(form), milliseconds(0)));
+      },
+      milliseconds(120'000));
+  if (box) {
+    Print(what + ": message box \"" + Utf8(box->title) + "\": " + Utf8(box->text));
+    if (!e2e::PressOk(*box)) Print(what + ": the box did not close");
+  }
+  Print(what + (click.Wait(milliseconds(60'000)) ? ": done in " : ": no answer after ") +
+        std::to_string(e2e::Ms(e2e::Clock::now() - start)) + " ms");
+}
+
+void Raise(HWND form, const std::wstring& step) {
+  if (!e2e::Send(GetDlgItem(form, form1::kText4), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(step.c_str())))
+    Print("raise: the step box took no text");
+  ClickAndReport(form, form1::kCommand2, "raise " + Utf8(step));
+  Print("  Label3: " + Utf8(e2e::TextOf(GetDlgItem(form, form1::kLabel3))) + "; lists: " +
+        std::to_string(Lines(e2e::TextOf(GetDlgItem(form, form1::kText1)))) + " positions");
+}
+
+void Compare(HWND form) {
+  ClickAndReport(form, form1::kCommand1, "compare F:\\t_mons0.tbl F:\\t_mons100.tbl");
+  Print("  Label1: " + Utf8(e2e::TextOf(GetDlgItem(form, form1::kLabel1))) + "; lists now: " +
+        std::to_string(Lines(e2e::TextOf(GetDlgItem(form, form1::kText1)))) + " lines");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  SetConsoleOutputCP(CP_UTF8);
+  // Shown only once its controls are made.
+  HWND form = nullptr;
+  if (!e2e::WaitFor(
+          [&] {
+            form = FindWindowW(form1::kClassName, form1::kCaption);
+            return form && IsWindowVisible(form);
+          },
+          milliseconds(30'000))) {
+    Print("drive_demo: the tool's window did not appear");
+    return 1;
+  }
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view argument = argv[i];
+    if (argument == L"--raise" && i + 1 < argc) {
+      Raise(form, argv[++i]);
+    } else if (argument == L"--compare") {
+      Compare(form);
+    } else if (argument == L"--rect") {
+      RECT rect{};
+      GetWindowRect(form, &rect);
+      Print("window-rect " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+            std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top));
+    } else if (argument == L"--close") {
+      PostMessageW(form, WM_CLOSE, 0, 0);
+    } else {
+      Print("usage: drive_demo [--raise STEP] [--compare] [--rect] [--close]");
+      return 2;
+    }
+  }
+  return 0;
+}
