@@ -29,7 +29,7 @@ key='HKCU\Software\Wine\AppDefaults\quarnel2-patcher.exe\X11 Driver'
 want=""
 [ -n "${PATCH_XVFB_PID:-}" ] && want=N
 have="$(grep -A3 -F '[Software\\Wine\\AppDefaults\\quarnel2-patcher.exe\\X11 Driver]' \
-          "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.*\)"\r\?$/\1/p')"
+          "$WINEPREFIX/user.reg" 2>/dev/null | sed -n 's/^"Managed"="\(.*\)"\r\?$/\1/p' || true)"
 if [ "$want" != "$have" ]; then
   if [ -n "$want" ]; then
     wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
