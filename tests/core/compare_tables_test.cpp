@@ -48,19 +48,6 @@ TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
   }
 }
 
-TEST_F(CompareTest, MatchesAtEveryOffsetOfALongTable) {
-  // Long enough to cross the reader's chunks; a match in every block and at both ends.
-  const std::size_t size = 3 * (1 << 20) + 77;
-  Bytes base(size, 1), raised(size, 1);
-  std::string positions;
-  for (std::size_t at = 0; at < size; at += 997) positions += std::to_string(at + 1) + "\r\n";
-  positions += std::to_string(size) + "\r\n";
-  for (std::size_t at = 0; at < size; at += 997) raised[at] = 101;
-  raised[size - 1] = 101;
-  CompareOutcome outcome = Compare(base, raised);
-  EXPECT_EQ(outcome.appended.positions, positions);
-}
-
 TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
   // clang-format off
   const struct { std::size_t matches; bool warned; } cases[] = {

@@ -23,6 +23,8 @@ class RaiseTest : public PatcherTest, public ::testing::WithParamInterface<Place
 TEST_P(RaiseTest, WritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
   const Bytes playersOwn{'m', 'i', 'n', 'e', 0, 255, '\r', '\n'};
   WriteBytes(Beside("t_mons.tbl.new"), playersOwn);
+  constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;  // the player's marks
+  ASSERT_TRUE(SetFileAttributesW(Beside("t_mons.tbl").c_str(), kHidden));
   for (const int step : {100, 10}) {
     SCOPED_TRACE(testing::Message() << "step " << step);
     ASSERT_TRUE(Type(form1::kText4, std::to_wstring(step)));
@@ -52,6 +54,7 @@ TEST_P(RaiseTest, WritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
     EXPECT_EQ(Text(form1::kLabel3), L"敌人等级提高" + std::to_wstring(step) + L"级");
     EXPECT_EQ(Text(form1::kLabel1), L"");
     EXPECT_TRUE(PatchedTable() == table) << "t_mons.tbl is not base + step at the positions";
+    EXPECT_EQ(GetFileAttributesW(Beside("t_mons.tbl").c_str()) & kHidden, kHidden);
   }
   EXPECT_TRUE(ReadBytes(Beside("t_mons0.tbl")) == set_.base) << "the pristine table changed";
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl.new")) == playersOwn) << "the player's file changed";
