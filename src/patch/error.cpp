@@ -34,12 +34,14 @@ constexpr std::array kDescriptions{
     Description{ErrorNumber::kPathNotFound, "路径未找到"},
 };
 
-// Which remedy fits an error: the first row whose number and subject match (kNone matches any
-// subject); a row marked readOnly matches only a read-only refusal.
+// Which remedy fits an error: the first row whose number, subject (kNone matches any) and mark
+// match.
+enum class Mark { kAny, kReadOnly, kHeld };
+
 struct RemedyRule {
   ErrorNumber number;
   Subject subject;
-  bool readOnly;
+  Mark mark;
   const char* text;
 };
 
@@ -56,32 +58,37 @@ constexpr const char* kFixListLine =
 constexpr const char* kListMismatch = "这个位置超出了表的长度。请确认 drevon2.txt 与这个表配套。";
 
 constexpr std::array kRemedies{
-    RemedyRule{ErrorNumber::kTypeMismatch, Subject::kStep, false,
+    RemedyRule{ErrorNumber::kTypeMismatch, Subject::kStep, Mark::kAny,
                "请在“提高敌人等级”框里只输入一个 1 到 100 的数，例如 10 或 2.5。"},
-    RemedyRule{ErrorNumber::kOverflow, Subject::kPatchedTable, false,
+    RemedyRule{ErrorNumber::kOverflow, Subject::kPatchedTable, Mark::kAny,
                "这个敌人的原等级加上提高值超过了 255。请输入小一些的数，再点“修改”。"},
-    RemedyRule{ErrorNumber::kFileNotFound, Subject::kPristineTable, false, kCopyPristine},
-    RemedyRule{ErrorNumber::kPathNotFound, Subject::kPristineTable, false, kCopyPristine},
-    RemedyRule{ErrorNumber::kFileNotFound, Subject::kPositionList, false, kPlaceList},
-    RemedyRule{ErrorNumber::kPathNotFound, Subject::kPositionList, false, kPlaceList},
-    RemedyRule{ErrorNumber::kFileNotFound, Subject::kReferenceTable, false, kPlaceReferences},
-    RemedyRule{ErrorNumber::kPathNotFound, Subject::kReferenceTable, false, kPlaceReferences},
-    RemedyRule{ErrorNumber::kDiskNotReady, Subject::kReferenceTable, false, kPlaceReferences},
-    RemedyRule{ErrorNumber::kDeviceUnavailable, Subject::kReferenceTable, false, kPlaceReferences},
-    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, true,
+    RemedyRule{ErrorNumber::kFileNotFound, Subject::kPristineTable, Mark::kAny, kCopyPristine},
+    RemedyRule{ErrorNumber::kPathNotFound, Subject::kPristineTable, Mark::kAny, kCopyPristine},
+    RemedyRule{ErrorNumber::kFileNotFound, Subject::kPositionList, Mark::kAny, kPlaceList},
+    RemedyRule{ErrorNumber::kPathNotFound, Subject::kPositionList, Mark::kAny, kPlaceList},
+    RemedyRule{ErrorNumber::kFileNotFound, Subject::kReferenceTable, Mark::kAny, kPlaceReferences},
+    RemedyRule{ErrorNumber::kPathNotFound, Subject::kReferenceTable, Mark::kAny, kPlaceReferences},
+    RemedyRule{ErrorNumber::kDiskNotReady, Subject::kReferenceTable, Mark::kAny, kPlaceReferences},
+    RemedyRule{ErrorNumber::kDeviceUnavailable, Subject::kReferenceTable, Mark::kAny,
+               kPlaceReferences},
+    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, Mark::kReadOnly,
                "t_mons.tbl 是只读文件。请在它的“属性”里取消“只读”，再点“修改”。"},
-    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, false,
+    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, Mark::kHeld,
                "t_mons.tbl 正被其他程序（例如游戏或杀毒软件）占用。请关闭该程序，再点“修改”。"},
-    RemedyRule{ErrorNumber::kDiskFull, Subject::kNone, false,
+    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, Mark::kAny,
+               "无法写入 t_mons.tbl：它可能正被其他程序占用，或者所在的文件夹不能写入。"
+               "请关闭占用它的程序，或把本工具和表放到可以写入的文件夹（不要放在 Program Files "
+               "或写保护的 U 盘里），再点“修改”。"},
+    RemedyRule{ErrorNumber::kDiskFull, Subject::kNone, Mark::kAny,
                "磁盘已满。请腾出磁盘空间，再试一次。"},
-    RemedyRule{ErrorNumber::kTypeMismatch, Subject::kPositionList, false, kFixListLine},
-    RemedyRule{ErrorNumber::kOverflow, Subject::kPositionList, false, kFixListLine},
-    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPositionList, false, kFixListLine},
-    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPristineTable, false, kListMismatch},
-    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPatchedTable, false, kListMismatch},
-    RemedyRule{ErrorNumber::kInputPastEndOfFile, Subject::kPositionList, false,
+    RemedyRule{ErrorNumber::kTypeMismatch, Subject::kPositionList, Mark::kAny, kFixListLine},
+    RemedyRule{ErrorNumber::kOverflow, Subject::kPositionList, Mark::kAny, kFixListLine},
+    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPositionList, Mark::kAny, kFixListLine},
+    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPristineTable, Mark::kAny, kListMismatch},
+    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPatchedTable, Mark::kAny, kListMismatch},
+    RemedyRule{ErrorNumber::kInputPastEndOfFile, Subject::kPositionList, Mark::kAny,
                "drevon2.txt 至少要有 439 行，每行一个位置。"},
-    RemedyRule{ErrorNumber::kOutOfMemory, Subject::kNone, false,
+    RemedyRule{ErrorNumber::kOutOfMemory, Subject::kNone, Mark::kAny,
                "内存不足。请关闭其他程序，再试一次。"},
 };
 
@@ -106,9 +113,11 @@ std::string Describe(ErrorNumber number) {
 
 std::string Remedy(const Error& error) {
   for (const RemedyRule& rule : kRemedies) {
+    const bool marked = rule.mark == Mark::kAny ||
+                        (rule.mark == Mark::kReadOnly && error.readOnly) ||
+                        (rule.mark == Mark::kHeld && error.held);
     if (rule.number == error.number &&
-        (rule.subject == Subject::kNone || rule.subject == error.subject) &&
-        (!rule.readOnly || error.readOnly)) {
+        (rule.subject == Subject::kNone || rule.subject == error.subject) && marked) {
       return rule.text;
     }
   }

@@ -55,6 +55,7 @@ struct Error {
   Subject subject = Subject::kNone;
   std::string step;       // the step as typed, for a step that is no number
   bool readOnly = false;  // refused because the file carries the read-only mark
+  bool held = false;      // another program has the file open and does not share it
 
   int Number() const { return static_cast<int>(number); }
   std::string Description() const { return Describe(number); }

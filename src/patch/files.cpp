@@ -20,7 +20,9 @@ Error SystemError(const fs::path& path, int code) {
   if (number == ErrorNumber::kPermissionDenied && fs::is_directory(path, ignored)) {
     number = ErrorNumber::kPathFileAccessError;
   }
-  return Error{number, path};
+  Error error{number, path};
+  error.held = IsHeldCode(code);
+  return error;
 }
 
 File::File(File&& other) noexcept
@@ -30,7 +32,7 @@ File::File(File&& other) noexcept
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
-    Close();
+    Release();
     handle_ = std::exchange(other.handle_, kNoHandle);
     path_ = std::move(other.path_);
     length_ = other.length_;
@@ -38,7 +40,7 @@ File& File::operator=(File&& other) noexcept {
   return *this;
 }
 
-File::~File() { Close(); }
+File::~File() { Release(); }
 
 Expected<Bytes> ReadWholeFile(const fs::path& path, File::Access access) {
   Expected<File> file = File::Open(path, access);

@@ -40,6 +40,8 @@ class File {
   // Waits until everything written is on the disk.
   std::optional<Error> Flush();
   std::optional<Error> Close();
+  // Closes the file, if still open, without a word: for destructors and clean-ups.
+  void Release() noexcept;
 
  private:
   using Handle = std::intptr_t;
@@ -67,8 +69,8 @@ std::optional<Error> WriteMarks(const std::filesystem::path& path, const FileMar
 // Puts from in the place of to in one step, replacing it, and waits until that is on the disk.
 std::optional<Error> MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
-// Removes a file; a failure is ignored (used to clean up after another failure).
-void RemoveFile(const std::filesystem::path& path) noexcept;
+// Removes a file.
+std::optional<Error> RemoveFile(const std::filesystem::path& path);
 
 // The whole of a file, opened with access (kReadWrite also proves that it may be written).
 Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access access);
@@ -76,6 +78,9 @@ Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access ac
 // The error number for one of the system's error codes: GetLastError() on Windows, errno
 // elsewhere. Each platform has its own table.
 ErrorNumber NumberForSystemCode(int code);
+
+// Whether the code means that another program has the file open and does not share it.
+bool IsHeldCode(int code);
 
 // The error for the system's error code on path.
 Error SystemError(const std::filesystem::path& path, int code);

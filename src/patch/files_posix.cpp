@@ -34,7 +34,7 @@ constexpr CodeNumber kErrnoNumbers[] = {
     {ENXIO, ErrorNumber::kDeviceUnavailable},
     {ENODEV, ErrorNumber::kDeviceUnavailable},
     {ENAMETOOLONG, ErrorNumber::kBadFileNameOrNumber},
-    {EINVAL, ErrorNumber::kBadFileNameOrNumber},
+    {EINVAL, ErrorNumber::kDeviceIoError},
     {EISDIR, ErrorNumber::kPathFileAccessError},
     {ENOMEM, ErrorNumber::kOutOfMemory},
 };
@@ -50,7 +50,10 @@ ErrorNumber NumberForSystemCode(int code) {
   return ErrorNumber::kPathFileAccessError;
 }
 
+bool IsHeldCode(int code) { return code == EBUSY || code == ETXTBSY; }
+
 Expected<File> File::Open(const fs::path& path, Access access) {
+  fs::path name = path;  // copied first: nothing may throw once the file is open
   int flags = O_CLOEXEC;
   if (access == Access::kRead) flags |= O_RDONLY;
   if (access == Access::kReadWrite) flags |= O_RDWR;
@@ -60,9 +63,10 @@ Expected<File> File::Open(const fs::path& path, Access access) {
   struct stat status {};
   if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(descriptor);
+    if (access == Access::kCreateNew) ::unlink(path.c_str());
     return Error{ErrorNumber::kPathFileAccessError, path};
   }
-  return File(descriptor, path, static_cast<std::uint64_t>(status.st_size));
+  return File(descriptor, std::move(name), static_cast<std::uint64_t>(status.st_size));
 }
 
 Expected<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
@@ -100,6 +104,10 @@ std::optional<Error> File::Close() {
   return std::nullopt;
 }
 
+void File::Release() noexcept {
+  if (handle_ != kNoHandle) ::close(Descriptor(std::exchange(handle_, kNoHandle)));
+}
+
 Expected<FileMarks> ReadMarks(const fs::path& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) return SystemError(path, errno);
@@ -124,7 +132,10 @@ std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
   return std::nullopt;
 }
 
-void RemoveFile(const fs::path& path) noexcept { ::unlink(path.c_str()); }
+std::optional<Error> RemoveFile(const fs::path& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return SystemError(path, errno);
+  return std::nullopt;
+}
 
 }  // namespace patch
 #endif

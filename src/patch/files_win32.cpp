@@ -53,6 +53,8 @@ Error LastError(const fs::path& path) {
 }
 
 // Attribute bits a replacement keeps; the rest (directory, compressed, ...) are the system's.
+// The archive bit is always set on the new file: its content changed, and a backup program
+// that cleared the old file's bit must see that.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -66,7 +68,12 @@ ErrorNumber NumberForSystemCode(int code) {
   return ErrorNumber::kPathFileAccessError;
 }
 
+bool IsHeldCode(int code) {
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
+
 Expected<File> File::Open(const fs::path& path, Access access) {
+  fs::path name = path;  // copied first: nothing may throw once the file is open
   // A file only read may stay open in other programs (a hex editor, say) as it is; one to be
   // written may only be read by them meanwhile.
   DWORD rights = GENERIC_READ;
@@ -86,11 +93,12 @@ Expected<File> File::Open(const fs::path& path, Access access) {
   if (handle == INVALID_HANDLE_VALUE) return LastError(path);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(handle, &size)) {
-    Error error = LastError(path);
+    const DWORD code = GetLastError();
     CloseHandle(handle);
-    return error;
+    if (access == Access::kCreateNew) DeleteFileW(path.c_str());
+    return SystemError(path, static_cast<int>(code));
   }
-  return File(reinterpret_cast<std::intptr_t>(handle), path,
+  return File(reinterpret_cast<std::intptr_t>(handle), std::move(name),
               static_cast<std::uint64_t>(size.QuadPart));
 }
 
@@ -116,6 +124,7 @@ std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
     if (!WriteFile(Native(handle_), bytes.data() + done, wanted, &put, nullptr)) {
       return LastError(path_);
     }
+    if (put == 0) return Error{ErrorNumber::kDeviceIoError, path_};
     done += put;
   }
   return std::nullopt;
@@ -132,6 +141,10 @@ std::optional<Error> File::Close() {
   return std::nullopt;
 }
 
+void File::Release() noexcept {
+  if (handle_ != kNoHandle) CloseHandle(Native(std::exchange(handle_, kNoHandle)));
+}
+
 Expected<FileMarks> ReadMarks(const fs::path& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastError(path);
@@ -139,8 +152,8 @@ Expected<FileMarks> ReadMarks(const fs::path& path) {
 }
 
 std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {
-  const DWORD attributes = marks.bits & kKeptAttributes;
-  if (!SetFileAttributesW(path.c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL)) {
+  const DWORD attributes = (marks.bits & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+  if (!SetFileAttributesW(path.c_str(), attributes)) {
     return LastError(path);
   }
   return std::nullopt;
@@ -153,7 +166,10 @@ std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
   return std::nullopt;
 }
 
-void RemoveFile(const fs::path& path) noexcept { DeleteFileW(path.c_str()); }
+std::optional<Error> RemoveFile(const fs::path& path) {
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return LastError(path);
+  return std::nullopt;
+}
 
 }  // namespace patch
 #endif

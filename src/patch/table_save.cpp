@@ -8,21 +8,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Removes the temporary file when the save does not get as far as putting it in place, also
-// when an exception leaves the save.
+// The new copy, removed again when the save does not get as far as putting it in place, also
+// when an exception leaves the save. A virus scanner may be looking at it just then: the
+// removal waits for it like the save does.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
+  explicit TemporaryFile(File file) noexcept : file_(std::move(file)) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
-    if (!kept_) RemoveFile(path_);
+    if (kept_) return;
+    file_.Release();
+    try {
+      RetryWhileHeld([this] { return RemoveFile(file_.path()); });
+    } catch (...) {  // nothing more can be done, and a destructor must not throw
+    }
   }
-  const fs::path& path() const { return path_; }
+  File& file() { return file_; }
   void Keep() { kept_ = true; }
 
  private:
-  fs::path path_;
+  File file_;
   bool kept_ = false;
 };
 
@@ -60,15 +66,15 @@ std::optional<Error> SaveTable(const fs::path& path, std::span<const std::uint8_
   };
   Expected<File> created = CreateUnique(path, steps);
   if (!created) return about(created.error());
-  TemporaryFile temporary(created->path());
-  File file = std::move(*created);  // declared after it: closed before it is removed
+  TemporaryFile temporary(std::move(*created));
+  File& file = temporary.file();
   if (auto failed = steps.Write(file, bytes)) return about(*failed);
   if (auto failed = steps.Flush(file)) return about(*failed);
   if (auto failed = file.Close()) return about(*failed);
   if (marks) {
-    if (auto failed = WriteMarks(temporary.path(), *marks)) return about(*failed);
+    if (auto failed = WriteMarks(file.path(), *marks)) return about(*failed);
   }
-  if (auto failed = RetryWhileHeld([&] { return steps.Replace(temporary.path(), path); })) {
+  if (auto failed = RetryWhileHeld([&] { return steps.Replace(file.path(), path); })) {
     return about(*failed);
   }
   temporary.Keep();

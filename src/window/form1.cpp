@@ -161,8 +161,13 @@ void Form1::OnCommand(int id, int notification) {
     if (id == form1::kCommand2) OnRaise();
   } catch (...) {
     // Out of memory and the like: told as a numbered error in Chinese like any other, and the
-    // window stays, since the player's lists are still in it.
-    ShowError(patch::ErrorFromException(std::current_exception()));
+    // window stays, since the player's lists are still in it. Nothing may leave the window
+    // procedure, so a report that itself fails falls back to a fixed text.
+    try {
+      ShowError(patch::ErrorFromException(std::current_exception()));
+    } catch (...) {
+      MessageBoxW(hwnd_, L"运行时错误 '7':\n\n内存不足", form1::kCaption, MB_OK | MB_ICONERROR);
+    }
   }
 }
 

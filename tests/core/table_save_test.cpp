@@ -27,26 +27,27 @@ namespace fs = std::filesystem;
 
 enum class Step { kCreate, kWrite, kFlush, kReplace };
 
-// The real steps, except that one of them fails `times` times, or throws when `raise` is set.
+// The real steps, except that one of them fails `times` times with `error` (the file it names
+// filled in), or throws when `raise` is set.
 class FaultySteps : public SaveSteps {
  public:
-  FaultySteps(Step step, ErrorNumber number, int times = 1000, std::function<void()> raise = {})
-      : step_(step), number_(number), times_(times), raise_(std::move(raise)) {}
+  FaultySteps(Step step, Error error, int times = 1000, std::function<void()> raise = {})
+      : step_(step), error_(std::move(error)), times_(times), raise_(std::move(raise)) {}
   Expected<File> CreateNew(const fs::path& path) override {
-    if (Fails(Step::kCreate)) return Error{number_, path};
+    if (Fails(Step::kCreate)) return About(path);
     return SaveSteps::CreateNew(path);
   }
   std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) override {
     if (!Fails(Step::kWrite)) return SaveSteps::Write(file, bytes);
     file.Write(bytes.first(bytes.size() / 2));  // a disk that fills up halfway
-    return Error{number_, file.path()};
+    return About(file.path());
   }
   std::optional<Error> Flush(File& file) override {
-    if (Fails(Step::kFlush)) return Error{number_, file.path()};
+    if (Fails(Step::kFlush)) return About(file.path());
     return SaveSteps::Flush(file);
   }
   std::optional<Error> Replace(const fs::path& from, const fs::path& to) override {
-    if (Fails(Step::kReplace)) return Error{number_, to};
+    if (Fails(Step::kReplace)) return About(to);
     return SaveSteps::Replace(from, to);
   }
 
@@ -57,9 +58,14 @@ class FaultySteps : public SaveSteps {
     if (raise_) raise_();
     return true;
   }
+  Error About(const fs::path& path) const {
+    Error error = error_;
+    error.file = path;
+    return error;
+  }
 
   Step step_;
-  ErrorNumber number_;
+  Error error_;
   int times_;
   std::function<void()> raise_;
 };
@@ -80,26 +86,28 @@ TEST_F(SaveTest, AFailureAtAnyStepLeavesTheTableAndNoTemporaryFile) {
   const long files = Files();
   const auto outOfMemory = [] { throw std::bad_alloc(); };
   const auto english = [] { throw std::runtime_error("boom"); };
+  Error held{ErrorNumber::kPermissionDenied};  // a sharing violation
+  held.held = true;
   const struct {
     Step step;
-    ErrorNumber number;  // the step's error, or what its exception must become
+    Error error;  // the step's error, or what its exception must become
     std::function<void()> raise;
     const char* report;  // a part of the error box's text
   } cases[] = {
-      {Step::kCreate, ErrorNumber::kPermissionDenied, {}, "占用"},
-      {Step::kWrite, ErrorNumber::kDiskFull, {}, "腾出磁盘空间"},
-      {Step::kFlush, ErrorNumber::kDeviceIoError, {}, "设备 I/O 错误"},
-      {Step::kReplace, ErrorNumber::kPathFileAccessError, {}, "t_mons.tbl"},
+      {Step::kCreate, Error{ErrorNumber::kPermissionDenied}, {}, "所在的文件夹不能写入"},
+      {Step::kWrite, Error{ErrorNumber::kDiskFull}, {}, "腾出磁盘空间"},
+      {Step::kFlush, Error{ErrorNumber::kDeviceIoError}, {}, "设备 I/O 错误"},
+      {Step::kReplace, Error{ErrorNumber::kPathFileAccessError}, {}, "t_mons.tbl"},
       // Held by another program throughout: given up after a while, with what to do.
-      {Step::kReplace, ErrorNumber::kPermissionDenied, {}, "请关闭该程序，再点“修改”"},
-      {Step::kWrite, ErrorNumber::kOutOfMemory, outOfMemory, "请关闭其他程序"},
-      {Step::kReplace, ErrorNumber::kInternalError, english, "内部错误"},
+      {Step::kReplace, held, {}, "正被其他程序（例如游戏或杀毒软件）占用。请关闭该程序"},
+      {Step::kWrite, Error{ErrorNumber::kOutOfMemory}, outOfMemory, "请关闭其他程序"},
+      {Step::kReplace, Error{ErrorNumber::kInternalError}, english, "内部错误"},
   };
   for (const auto& c : cases) {
-    RaiseOutcome outcome = Raise(FaultySteps(c.step, c.number, 1000, c.raise));
+    RaiseOutcome outcome = Raise(FaultySteps(c.step, c.error, 1000, c.raise));
     ASSERT_TRUE(outcome.error.has_value()) << c.report;
     const std::string report = ErrorReport(*outcome.error);
-    EXPECT_EQ(outcome.error->number, c.number) << report;
+    EXPECT_EQ(outcome.error->number, c.error.number) << report;
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
     EXPECT_EQ(report.find(".tmp"), std::string::npos) << report;  // names the table itself
     EXPECT_EQ(report.find("boom"), std::string::npos) << report;  // and never in English
@@ -129,12 +137,12 @@ TEST_F(SaveTest, AFileSizeLimitFailsTheWriteForReal) {
 
 TEST_F(SaveTest, ABrieflyHeldTableAndThePlayersFilesAndMarksAreKept) {
   // Held for a moment by another program: waited for.
-  ASSERT_FALSE(Raise(FaultySteps(Step::kReplace, ErrorNumber::kPermissionDenied, 5)).error);
+  ASSERT_FALSE(Raise(FaultySteps(Step::kReplace, Error{ErrorNumber::kPermissionDenied}, 5)).error);
   EXPECT_NE(ReadFile(folder_ / "t_mons.tbl"), set_.base);
   // A file of the player's under the name a simpler tool would use for its temporary copy.
   testing_support::WriteFile(folder_ / "t_mons.tbl.new", std::string("mine"));
   // The first temporary name is taken: another one is tried.
-  ASSERT_FALSE(Raise(FaultySteps(Step::kCreate, ErrorNumber::kFileAlreadyExists, 1)).error);
+  ASSERT_FALSE(Raise(FaultySteps(Step::kCreate, Error{ErrorNumber::kFileAlreadyExists}, 1)).error);
   EXPECT_EQ(ReadFile(folder_ / "t_mons.tbl.new"), std::vector<std::uint8_t>({'m', 'i', 'n', 'e'}));
   EXPECT_EQ(Files(), 5);
 #ifndef _WIN32  // Windows' attributes are checked by the Windows tests
