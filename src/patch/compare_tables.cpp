@@ -54,17 +54,17 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
   CompareOutcome outcome;
   Expected<File> base = File::Open(baseTable, File::Access::kRead);
   if (!base) {
-    outcome.error = About(base.error(), Subject::kReferenceTable);
+    outcome.error = base.error();
     return outcome;
   }
   Expected<File> raised = File::Open(raisedTable, File::Access::kRead);
   if (!raised) {
-    outcome.error = About(raised.error(), Subject::kReferenceTable);
+    outcome.error = raised.error();
     return outcome;
   }
   // Positions are 32-bit; a longer table cannot be listed.
   if (base->Length() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
-    outcome.error = About(Error{ErrorNumber::kOverflow, baseTable}, Subject::kReferenceTable);
+    outcome.error = Error{ErrorNumber::kOverflow, baseTable};
     return outcome;
   }
 
@@ -80,14 +80,14 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
         static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - done));
     Expected<std::size_t> gotBase = base->Read({baseChunk.get(), wanted});
     if (!gotBase) {
-      outcome.error = About(gotBase.error(), Subject::kReferenceTable);
+      outcome.error = gotBase.error();
       return outcome;
     }
     if (*gotBase == 0) break;  // the table shrank while being read
     std::size_t count = *gotBase;
     Expected<std::size_t> gotRaised = raised->Read({raisedChunk.get(), count});
     if (!gotRaised) {
-      outcome.error = About(gotRaised.error(), Subject::kReferenceTable);
+      outcome.error = gotRaised.error();
       return outcome;
     }
     // Past the end of a shorter raised table every byte reads as 0, which never matches.
@@ -123,7 +123,10 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
 
 CompareOutcome CompareTables(const fs::path& baseTable, const fs::path& raisedTable) {
   try {
-    return Compare(baseTable, raisedTable);
+    CompareOutcome outcome = Compare(baseTable, raisedTable);
+    // Whatever failed, it was with one of the two reference tables.
+    if (outcome.error) outcome.error->subject = Subject::kReferenceTable;
+    return outcome;
   } catch (...) {
     CompareOutcome failed;
     failed.error = ErrorFromException(std::current_exception());

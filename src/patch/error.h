@@ -61,12 +61,6 @@ struct Error {
   std::string Description() const { return Describe(number); }
 };
 
-// The error with its subject set, for the operation that knows which input failed.
-inline Error About(Error error, Subject subject) {
-  error.subject = subject;
-  return error;
-}
-
 // One short line in plain Chinese saying what the player can do; empty when there is none.
 std::string Remedy(const Error& error);
 

@@ -15,16 +15,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Which input beside the tool an error is about follows from the file it names.
+Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
+  if (file == BesideTool(programFolder, kPositionListName)) return Subject::kPositionList;
+  if (file == BesideTool(programFolder, kPristineTableName)) return Subject::kPristineTable;
+  if (file == BesideTool(programFolder, kPatchedTableName)) return Subject::kPatchedTable;
+  return Subject::kNone;
+}
+
 // Everything is checked before the table is written, so that a failure leaves it untouched.
 std::optional<Error> Raise(std::string_view stepText, const fs::path& programFolder,
                            SaveSteps& steps, ListTexts& lists) {
   const fs::path listPath = BesideTool(programFolder, kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
-  if (!entries) return About(entries.error(), Subject::kPositionList);
+  if (!entries) return entries.error();
 
   const fs::path pristinePath = BesideTool(programFolder, kPristineTableName);
   Expected<Bytes> pristine = ReadWholeFile(pristinePath, File::Access::kRead);
-  if (!pristine) return About(pristine.error(), Subject::kPristineTable);
+  if (!pristine) return pristine.error();
 
   std::array<std::int32_t, kLevelCount> positions{};
   std::array<std::uint8_t, kLevelCount> baseLevels{};
@@ -32,15 +40,13 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
     const std::string& entry = (*entries)[i];
     Expected<std::int32_t> position = TextToPosition(entry);
     if (!position) {
-      return About(Error(position.error().number, listPath, i + 1, entry), Subject::kPositionList);
+      return Error(position.error().number, listPath, i + 1, entry);
     }
     if (*position < 1) {
-      return About(Error(ErrorNumber::kBadRecordNumber, listPath, i + 1, entry),
-                   Subject::kPositionList);
+      return Error(ErrorNumber::kBadRecordNumber, listPath, i + 1, entry);
     }
     if (static_cast<std::size_t>(*position) > pristine->size()) {
-      return About(Error(ErrorNumber::kBadRecordNumber, pristinePath, i + 1, entry),
-                   Subject::kPristineTable);
+      return Error(ErrorNumber::kBadRecordNumber, pristinePath, i + 1, entry);
     }
     positions[i] = *position;
     baseLevels[i] = (*pristine)[*position - 1];
@@ -50,7 +56,8 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
 
   Expected<double> step = WholeTextNumber(stepText);
   if (!step) {
-    Error error = About(Error{step.error().number}, Subject::kStep);
+    Error error{step.error().number};
+    error.subject = Subject::kStep;
     error.step = std::string(stepText);
     return error;
   }
@@ -60,7 +67,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
   Expected<FileMarks> marks = ReadMarks(tablePath);
   if (marks && marks->readOnly) {
-    Error error = About(Error{ErrorNumber::kPermissionDenied, tablePath}, Subject::kPatchedTable);
+    Error error{ErrorNumber::kPermissionDenied, tablePath};
     error.readOnly = true;
     return error;
   }
@@ -70,27 +77,24 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   Expected<Bytes> table =
       RetryWhileHeld([&] { return ReadWholeFile(tablePath, File::Access::kReadWrite); });
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
-  if (!table) return About(table.error(), Subject::kPatchedTable);
+  if (!table) return table.error();
 
   std::string levels;
   for (int i = 0; i < kLevelCount; ++i) {
     const std::string& entry = (*entries)[i];
     Expected<std::uint8_t> level = RoundToByte(*step + baseLevels[i]);
     if (!level) {
-      return About(Error(level.error().number, tablePath, i + 1, entry), Subject::kPatchedTable);
+      return Error(level.error().number, tablePath, i + 1, entry);
     }
     if (static_cast<std::size_t>(positions[i]) > table->size()) {
-      return About(Error(ErrorNumber::kBadRecordNumber, tablePath, i + 1, entry),
-                   Subject::kPatchedTable);
+      return Error(ErrorNumber::kBadRecordNumber, tablePath, i + 1, entry);
     }
     (*table)[positions[i] - 1] = *level;
     AppendLine(levels, DecimalText(*level));
   }
 
   const std::optional<FileMarks> keep = marks ? std::optional<FileMarks>(*marks) : std::nullopt;
-  if (auto failed = SaveTable(tablePath, *table, keep, steps)) {
-    return About(*failed, Subject::kPatchedTable);
-  }
+  if (auto failed = SaveTable(tablePath, *table, keep, steps)) return failed;
   lists.levels = std::move(levels);
   return std::nullopt;
 }
@@ -107,6 +111,9 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolde
   }
   try {
     outcome.error = Raise(stepText, programFolder, steps, outcome.lists);
+    if (outcome.error && outcome.error->subject == Subject::kNone) {
+      outcome.error->subject = SubjectOf(outcome.error->file, programFolder);
+    }
   } catch (...) {
     outcome.error = ErrorFromException(std::current_exception());
   }
