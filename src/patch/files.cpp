@@ -7,6 +7,13 @@
 namespace patch {
 namespace fs = std::filesystem;
 
+ErrorNumber NumberForSystemCode(int code) {
+  for (const SystemCodeNumber& row : SystemCodeNumbers()) {
+    if (row.code == code) return row.number;
+  }
+  return ErrorNumber::kPathFileAccessError;
+}
+
 Error SystemError(const fs::path& path, int code) {
   ErrorNumber number = NumberForSystemCode(code);
   std::error_code ignored;

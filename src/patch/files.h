@@ -75,8 +75,15 @@ std::optional<Error> RemoveFile(const std::filesystem::path& path);
 // The whole of a file, opened with access (kReadWrite also proves that it may be written).
 Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access access);
 
-// The error number for one of the system's error codes: GetLastError() on Windows, errno
-// elsewhere. Each platform has its own table.
+// One row of a platform's table of its error codes (GetLastError() on Windows, errno
+// elsewhere) and the error numbers the player sees for them.
+struct SystemCodeNumber {
+  long code;
+  ErrorNumber number;
+};
+std::span<const SystemCodeNumber> SystemCodeNumbers();
+
+// The error number for one of the system's error codes; 75 for one the table lacks.
 ErrorNumber NumberForSystemCode(int code);
 
 // Whether the code means that another program has the file open and does not share it.

@@ -13,12 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CodeNumber {
-  int code;
-  ErrorNumber number;
-};
-
-constexpr CodeNumber kErrnoNumbers[] = {
+constexpr SystemCodeNumber kErrnoNumbers[] = {
     {ENOENT, ErrorNumber::kFileNotFound},
     {ENOTDIR, ErrorNumber::kPathNotFound},
     {EACCES, ErrorNumber::kPermissionDenied},
@@ -43,12 +38,7 @@ int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-ErrorNumber NumberForSystemCode(int code) {
-  for (const CodeNumber& row : kErrnoNumbers) {
-    if (row.code == code) return row.number;
-  }
-  return ErrorNumber::kPathFileAccessError;
-}
+std::span<const SystemCodeNumber> SystemCodeNumbers() { return kErrnoNumbers; }
 
 bool IsHeldCode(int code) { return code == EBUSY || code == ETXTBSY; }
 

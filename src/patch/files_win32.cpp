@@ -17,12 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CodeNumber {
-  DWORD code;
-  ErrorNumber number;
-};
-
-constexpr CodeNumber kWindowsNumbers[] = {
+constexpr SystemCodeNumber kWindowsNumbers[] = {
     {ERROR_FILE_NOT_FOUND, ErrorNumber::kFileNotFound},
     {ERROR_PATH_NOT_FOUND, ErrorNumber::kPathNotFound},
     {ERROR_INVALID_DRIVE, ErrorNumber::kPathNotFound},
@@ -61,12 +56,7 @@ constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDE
 
 }  // namespace
 
-ErrorNumber NumberForSystemCode(int code) {
-  for (const CodeNumber& row : kWindowsNumbers) {
-    if (row.code == static_cast<DWORD>(code)) return row.number;
-  }
-  return ErrorNumber::kPathFileAccessError;
-}
+std::span<const SystemCodeNumber> SystemCodeNumbers() { return kWindowsNumbers; }
 
 bool IsHeldCode(int code) {
   return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
