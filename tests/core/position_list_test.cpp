@@ -4,10 +4,12 @@
 
 #include <string>
 
-#include "test_folder.h"
+#include "../test_folder.h"
 
 namespace patch {
 namespace {
+
+using namespace testing_support;
 
 // n lines "1", "2", ... each ended by terminator.
 std::string Lines(int n, std::string_view terminator) {
@@ -21,30 +23,25 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
   const struct {
     std::string text;  // "-" for no file at all
     std::string first, second, last;
-    ErrorNumber error;
-    int missingLine;
+    ErrorNumber error = {};
+    int missingLine = 0;
   } cases[] = {
-      {Lines(500, "\r\n"), "1", "2", "439", {}, 0},  // lines past 439 are never read
-      {"\xEF\xBB\xBF" + Lines(439, "\n"), "1", "2", "439", {}, 0},
-      {Lines(439, "\r"), "1", "2", "439", {}, 0},
+      {Lines(500, "\r\n"), "1", "2", "439"},  // lines past 439 are never read
+      {"\xEF\xBB\xBF" + Lines(439, "\n"), "1", "2", "439"},
+      {Lines(439, "\r"), "1", "2", "439"},
       // Blanks and empty lines are kept; the last line needs no terminator.
-      {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last", {}, 0},
+      {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last"},
       // An endless line is cut, and the mark left in it keeps it from reading as a number.
-      {endless + "\r\n" + Lines(438, "\r\n"),
-       endless.substr(0, 64 * 1024) + "~",
-       "1",
-       "438",
-       {},
-       0},
+      {endless + "\r\n" + Lines(438, "\r\n"), endless.substr(0, 64 * 1024) + "~", "1", "438"},
       {Lines(438, "\r\n"), "", "", "", ErrorNumber::kInputPastEndOfFile, 439},
       {"", "", "", "", ErrorNumber::kInputPastEndOfFile, 1},
       {"-", "", "", "", ErrorNumber::kFileNotFound, 0},
   };
-  testing_support::TestFolder folder;
-  const std::filesystem::path list = folder / "drevon2.txt";
+  TestFolder folder;
+  const fs::path list = folder / "drevon2.txt";
   for (const auto& c : cases) {
-    std::filesystem::remove(list);
-    if (c.text != "-") testing_support::WriteFile(list, c.text);
+    fs::remove(list);
+    if (c.text != "-") WriteFile(list, c.text);
     Expected<std::vector<std::string>> lines = ReadPositionList(list);
     if (c.missingLine > 0 || c.text == "-") {
       ASSERT_FALSE(lines.ok());
@@ -58,7 +55,7 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
     EXPECT_TRUE((*lines)[0] == c.first && (*lines)[1] == c.second && (*lines)[438] == c.last)
         << (*lines)[0].substr(0, 20) << " / " << (*lines)[1] << " / " << (*lines)[438];
   }
-  EXPECT_FALSE(std::filesystem::exists(list));  // a missing list is never created
+  EXPECT_FALSE(fs::exists(list));  // a missing list is never created
   EXPECT_EQ(ReadPositionList(folder / "gone" / "drevon2.txt").error().number,
             ErrorNumber::kPathNotFound);
 }

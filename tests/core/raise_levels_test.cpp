@@ -5,16 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "../test_folder.h"
 #include "operations.h"
-#include "test_folder.h"
 
 namespace patch {
 namespace {
 
-using testing_support::ReadFile;
-using testing_support::TestFolder;
-using testing_support::WriteFile;
-namespace fs = std::filesystem;
+using namespace testing_support;
 
 long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
@@ -44,7 +41,7 @@ class RaiseTest : public ::testing::Test {
     for (const std::string& line : lines_) text += line + "\r\n";
     WriteFile(folder_ / "drevon2.txt", text);
   }
-  RaiseOutcome Raise(std::string_view step) { return RaiseLevels(step, folder_.path()); }
+  RaiseOutcome Raise(std::string_view step) { return RaiseLevels(step, folder_.path); }
   std::vector<std::uint8_t> Table() { return ReadFile(folder_ / "t_mons.tbl"); }
 
   TestFolder folder_;
@@ -62,7 +59,7 @@ TEST_F(RaiseTest, InvalidStepsWarnAndOpenNoFile) {
     EXPECT_FALSE(outcome.error.has_value() || outcome.confirmation.has_value());
     EXPECT_EQ(outcome.lists.positions + outcome.lists.baseLevels + outcome.lists.levels, "");
   }
-  EXPECT_TRUE(fs::is_empty(folder_.path()));
+  EXPECT_TRUE(fs::is_empty(folder_.path));
 }
 
 TEST_F(RaiseTest, StepsAddToTheBaseLevelRoundingHalvesToEven) {
@@ -155,7 +152,20 @@ TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepea
   EXPECT_EQ(Table(), expected);
   EXPECT_TRUE(outcome.lists.levels.starts_with("20\r\n21\r\n20\r\n17\r\n60\r\n"));
   // Nothing else is left beside the tool.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path), fs::directory_iterator()), 3);
+}
+
+TEST(ErrorReport, ShowsNumberDescriptionContextAndWhatToDo) {
+  Error listLine(ErrorNumber::kTypeMismatch, "drevon2.txt", 12, "abc");
+  listLine.subject = Subject::kPositionList;
+  EXPECT_EQ(ErrorReport(listLine),
+            "运行时错误 '13':\n\n类型不匹配\n\n文件：drevon2.txt\n位置列表第 12 行：“abc”\n\n"
+            "请改正 drevon2.txt 的这一行：每行只写一个字节位置（正整数）。");
+  EXPECT_EQ(ErrorReport(Error(ErrorNumber::kOverflow)), "运行时错误 '6':\n\n溢出");
+
+  // A list line of any length is shortened, never in the middle of a character.
+  Error longLine(ErrorNumber::kTypeMismatch, {}, 1, "一二三四五六七八九十一二三四五六七八九十");
+  EXPECT_NE(ErrorReport(longLine).find("“一二三四五六七八九十一二三…”"), std::string::npos);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST_P(CompareTest, AppendsEachRunsListsAndCountsTheLastRun) {
       const auto box = BoxUp(milliseconds(60'000));
       ASSERT_TRUE(box) << "no warning that the lists are cut short";
       EXPECT_EQ(box->title, form1::kCaption);
-      EXPECT_TRUE(box->Shows(IDI_EXCLAMATION)) << "the wrong icon";
+      EXPECT_EQ(box->Shown(), Icon::kWarning) << "the wrong icon";
       EXPECT_FALSE(IsWindowEnabled(form_)) << "the warning is not modal";
       EXPECT_EQ(Text(form1::kLabel1), std::to_wstring(count)) << "not counted before the warning";
       std::printf("[ time ] %s, click to warning: %.1f ms\n", GetParam().name,
@@ -61,8 +61,8 @@ TEST_P(CompareTest, AppendsEachRunsListsAndCountsTheLastRun) {
       EXPECT_TRUE(Text(lists[list]) == expected) << "list " << list + 1 << " differs";
     }
   }
-  EXPECT_TRUE(ReadBytes(driveF_ / "t_mons0.tbl") == pair.base) << "the compare wrote";
-  EXPECT_TRUE(ReadBytes(driveF_ / "t_mons100.tbl") == pair.raised) << "the compare wrote";
+  EXPECT_TRUE(ReadFile(driveF_ / "t_mons0.tbl") == pair.base) << "the compare wrote";
+  EXPECT_TRUE(ReadFile(driveF_ / "t_mons100.tbl") == pair.raised) << "the compare wrote";
   // The window goes on as usual.
   ASSERT_TRUE(Type(form1::kText4, L"1"));
   ASSERT_TRUE(ClickOn(form1::kCommand2));

@@ -78,54 +78,48 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
   if (GetForegroundWindow() != form || gui.hwndActive != form || !IsChild(form, gui.hwndFocus)) {
     return false;
   }
-  const WORD order[] = {VK_SHIFT, key, key, VK_SHIFT};  // downs, then ups
-  INPUT keys[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = order[i];
-    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-  }
+  INPUT keys[4] = {};  // downs, then ups
+  const WORD order[] = {VK_SHIFT, key, key, VK_SHIFT};
+  for (int i = 0; i < 4; ++i)
+    keys[i] = {INPUT_KEYBOARD, {.ki = {order[i], 0, i < 2 ? 0u : KEYEVENTF_KEYUP, 0, 0}}};
   const UINT count = shift ? 4 : 2;
   return SendInput(count, shift ? keys : keys + 1, sizeof(INPUT)) == count;
 }
+
+enum class Icon { kNone, kError, kWarning };
 
 struct Box {
   HWND box;
   std::wstring title, text;
 
-  // Windows shares system icons between processes, so a handle would tell which one a box
-  // shows; Wine gives each process its own. So the icon on the screen is copied twice and the
-  // system icon drawn over the second copy: the same icon changes only its edges, blended twice
-  // (6% of the pixels under Wine), another one half of them or more.
-  bool Shows(LPCWSTR systemIcon) const {
+  // Wine gives each process its own handles for the system icons, so the icon is told by its
+  // colours on the screen: an error's is mostly red, a warning's has much yellow.
+  Icon Shown() const {
     HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
     while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
       icon = FindWindowExW(box, icon, L"Static", nullptr);
     }
     RECT at{};
-    const int size = GetSystemMetrics(SM_CXICON);
-    const auto matches = [&] {
-      HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-      HGDIOBJ old = SelectObject(dc, CreateCompatibleBitmap(screen, size, 2 * size));
-      BitBlt(dc, 0, 0, size, size, screen, at.left, at.top, SRCCOPY);
-      BitBlt(dc, 0, size, size, size, screen, at.left, at.top, SRCCOPY);
-      DrawIconEx(dc, 0, size, LoadIconW(nullptr, systemIcon), size, size, 0, nullptr, DI_NORMAL);
-      int differing = 0;
-      for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-          const COLORREF a = GetPixel(dc, x, y), b = GetPixel(dc, x, size + y);
-          const int red = GetRValue(a) - GetRValue(b), green = GetGValue(a) - GetGValue(b),
-                    blue = GetBValue(a) - GetBValue(b);
-          differing += red * red + green * green + blue * blue > 3 * 24 * 24;
+    Icon shown = Icon::kNone;
+    const auto painted = [&] {  // the box may still be painting
+      HDC screen = GetDC(nullptr);
+      int red = 0, yellow = 0, all = 0;
+      for (LONG y = at.top; y < at.bottom; ++y) {
+        for (LONG x = at.left; x < at.right; ++x, ++all) {
+          const COLORREF c = GetPixel(screen, x, y);
+          const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+          red += r > 150 && 2 * g < r && 2 * b < r;
+          yellow += r > 150 && g > 150 && 2 * b < g;
         }
       }
-      DeleteObject(SelectObject(dc, old));
-      DeleteDC(dc);
       ReleaseDC(nullptr, screen);
-      return differing * 5 <= size * size;
+      shown = 4 * red > all && 16 * yellow < all ? Icon::kError
+              : 10 * yellow > all                ? Icon::kWarning
+                                                 : Icon::kNone;
+      return shown != Icon::kNone;
     };
-    // The box may still be painting.
-    return icon && GetWindowRect(icon, &at) && WaitFor(matches, milliseconds(2'000));
+    if (icon && GetWindowRect(icon, &at)) WaitFor(painted, milliseconds(2'000));
+    return shown;
   }
 };
 

@@ -8,28 +8,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "../test_folder.h"
 #include "demo_set.h"
 #include "driver.h"
 
 namespace e2e {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-inline Bytes ReadBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const fs::path& file, const Bytes& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  EXPECT_TRUE(out.good()) << "cannot write " << file.wstring();
-}
+using namespace testing_support;
 
 inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-built, Z: in Wine
   std::wstring path = L"" PATCHER_EXE;
@@ -95,23 +81,20 @@ class PatcherTest : public ::testing::Test {
   void SetUp() override {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    root_ = fs::temp_directory_path() / (L"补丁测试_" + std::to_wstring(GetCurrentProcessId()));
-    fs::remove_all(root_);
     fs::create_directories(folder_ = root_ / L"工具");
     fs::create_directories(driveF_ = root_ / L"F");
     ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true)) << "F: cannot lead to " << driveF_.wstring();
     const std::string text = std::to_string(GetCurrentProcessId() * 1000 + GetTickCount64());
-    WriteBytes(driveF_ / "marker", Bytes(text.begin(), text.end()));
-    ASSERT_TRUE(ReadBytes(L"F:\\marker") == ReadBytes(driveF_ / "marker"))
+    WriteFile(driveF_ / "marker", text);
+    ASSERT_TRUE(ReadFile(L"F:\\marker") == ReadFile(driveF_ / "marker"))
         << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
     demo::WriteDemoSet(Beside(""), set_);
     if (!toolOnDriveF_) fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
     WriteReferenceTables(set_);
 
-    const bool wine = WineOnly(L"ntdll.dll", "wine_get_version");
-    const UINT screenDpi = GetDpiForSystem();
     // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
-    if (dpi_ && !wine && dpi_ != screenDpi) GTEST_SKIP() << "the screen is at " << screenDpi;
+    const bool wine = WineOnly(L"ntdll.dll", "wine_get_version");
+    if (dpi_ && !wine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << "not at " << dpi_ << " DPI";
     const std::optional<DWORD> before = dpi_ && wine ? SwapLogPixels(dpi_) : std::nullopt;
     StartTool();
     if (dpi_ && wine) SwapLogPixels(before);
@@ -134,8 +117,6 @@ class PatcherTest : public ::testing::Test {
       CloseHandle(process_.hProcess);
     }
     if (mappedF_) LeadDriveF(driveF_, false);
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
   }
 
   HWND Control(int id) const { return GetDlgItem(form_, id); }
@@ -153,17 +134,18 @@ class PatcherTest : public ::testing::Test {
   }
   // A file beside the tool, by the harness's own path to it.
   fs::path Beside(const char* name) const { return (toolOnDriveF_ ? driveF_ : folder_) / name; }
-  Bytes PatchedTable() const { return ReadBytes(Beside("t_mons.tbl")); }
+  Bytes PatchedTable() const { return ReadFile(Beside("t_mons.tbl")); }
   void WriteReferenceTables(const demo::DemoSet& set) const {
-    WriteBytes(driveF_ / "t_mons0.tbl", set.base);
-    WriteBytes(driveF_ / "t_mons100.tbl", set.raised);
+    WriteFile(driveF_ / "t_mons0.tbl", set.base);
+    WriteFile(driveF_ / "t_mons100.tbl", set.raised);
   }
 
   // Set by a test's constructor, before SetUp starts the tool.
   UINT dpi_ = 0;               // the screen DPI the tool starts at; 0: as it is
   bool toolOnDriveF_ = false;  // the tool at the top of drive F:, not in its own folder
   demo::DemoSet set_ = demo::MakeDemoSet();
-  fs::path root_, folder_, driveF_;  // the harness's folder; in it the tool's and F:'s
+  TestFolder root_;           // the harness's own folder
+  fs::path folder_, driveF_;  // in it: the tool's, and the one F: leads to
   HWND form_ = nullptr;
 
  private:
@@ -175,7 +157,7 @@ class PatcherTest : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     ASSERT_TRUE(CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
-                               0, nullptr, root_.c_str(), &startup, &process_))
+                               0, nullptr, root_.path.c_str(), &startup, &process_))
         << "cannot start " << exe;
     ASSERT_TRUE(form_ = WindowOf(process_.dwThreadId, form1::kClassName)) << "no window appeared";
     ASSERT_TRUE(WaitFor([&] {

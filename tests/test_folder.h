@@ -1,0 +1,44 @@
+// Whole files, and a fresh folder for one test with Chinese in its name, removed afterwards.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+template <class Text>  // a string or a vector of bytes
+void WriteFile(const fs::path& file, const Text& bytes) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+inline Bytes ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Named by the clock and a count, as ctest may run several test programs at once.
+struct TestFolder {
+  TestFolder() { fs::create_directories(path); }
+  ~TestFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path operator/(const fs::path& name) const { return path / name; }
+
+  inline static int made = 0;
+  const fs::path path =
+      fs::temp_directory_path() /
+      (fs::path(u8"补丁测试_") +=
+       std::to_string(++made) + "_" +
+       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+};
+
+}  // namespace testing_support
