@@ -1,12 +1,18 @@
+// Raising the levels of t_mons.tbl: what is written and listed, and that on any failure, of the
+// files or of the save itself, the table stays as it was, nothing is left beside it, and the
+// error box says where and what to do.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../test_folder.h"
 #include "operations.h"
+#include "table_save.h"
 
 namespace patch {
 namespace {
@@ -14,6 +20,47 @@ namespace {
 using namespace testing_support;
 
 long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
+
+enum class Step { kNone, kCreate, kWrite, kFlush, kReplace };
+
+// The real steps of a save, except that `step` fails `times` times with `error` (naming the file
+// at hand), calling `raise` first, which may throw.
+class FaultySteps : public SaveSteps {
+ public:
+  FaultySteps(Step step, Error error, int times = 1000, std::function<void()> raise = {})
+      : step_(step), error_(std::move(error)), times_(times), raise_(std::move(raise)) {}
+  Expected<File> CreateNew(const fs::path& path) override {
+    if (auto failed = Fails(Step::kCreate, path)) return *failed;
+    return SaveSteps::CreateNew(path);
+  }
+  std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) override {
+    auto failed = Fails(Step::kWrite, file.path());
+    if (failed) file.Write(bytes.first(bytes.size() / 2));  // a disk that fills up halfway
+    return failed ? failed : SaveSteps::Write(file, bytes);
+  }
+  std::optional<Error> Flush(File& file) override {
+    auto failed = Fails(Step::kFlush, file.path());
+    return failed ? failed : SaveSteps::Flush(file);
+  }
+  std::optional<Error> Replace(const fs::path& from, const fs::path& to) override {
+    auto failed = Fails(Step::kReplace, to);
+    return failed ? failed : SaveSteps::Replace(from, to);
+  }
+
+ private:
+  std::optional<Error> Fails(Step step, const fs::path& file) {
+    if (step != step_ || times_ == 0) return std::nullopt;
+    --times_;
+    if (raise_) raise_();
+    Error error = error_;
+    error.file = file;
+    return error;
+  }
+  Step step_;
+  Error error_;
+  int times_;
+  std::function<void()> raise_;
+};
 
 // Beside the tool: t_mons0.tbl holds a 1000-byte table, t_mons.tbl the same raised by 3. The list
 // names position 10 (level `first`), 11 (level `second`), then 103..539 (level 50 each).
@@ -42,7 +89,11 @@ class RaiseTest : public ::testing::Test {
     WriteFile(folder_ / "drevon2.txt", text);
   }
   RaiseOutcome Raise(std::string_view step) { return RaiseLevels(step, folder_.path); }
-  std::vector<std::uint8_t> Table() { return ReadFile(folder_ / "t_mons.tbl"); }
+  RaiseOutcome Raise(SaveSteps&& steps) { return RaiseLevels("10", folder_.path, steps); }
+  Bytes Table() { return ReadFile(folder_ / "t_mons.tbl"); }
+  long Files() const {
+    return std::distance(fs::directory_iterator(folder_.path), fs::directory_iterator());
+  }
 
   TestFolder folder_;
   std::vector<std::uint8_t> base_, table_;
@@ -83,7 +134,7 @@ TEST_F(RaiseTest, StepsAddToTheBaseLevelRoundingHalvesToEven) {
   }
 }
 
-TEST_F(RaiseTest, EveryFailureLeavesTheTableAndSaysWhereAndWhatToDo) {
+TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToDo) {
   using Change = std::function<void(RaiseTest&)>;
   auto line5 = [](const char* text) {
     return [text](RaiseTest& t) { t.lines_[4] = text, t.WriteList(); };
@@ -91,12 +142,17 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndSaysWhereAndWhatToDo) {
   auto remove = [](const char* name) {
     return [name](RaiseTest& t) { fs::remove(t.folder_ / name); };
   };
+  const auto outOfMemory = [] { throw std::bad_alloc(); };
+  const auto english = [] { throw std::runtime_error("boom"); };
   const struct {
     Change change;
     const char* step;
     ErrorNumber number;
-    long listed;         // lines left in Text1: the entries before the failing one
-    const char* report;  // a part of the error box's text
+    long listed;              // lines left in Text1: the entries before the failing one
+    const char* report;       // a part of the error box's text
+    Step save = Step::kNone;  // the step of the save that fails with number
+    bool held = false;        // that failure is a sharing violation
+    std::function<void()> raise = {};
   } cases[] = {
       {line5("abc"), "10", ErrorNumber::kTypeMismatch, 4, "位置列表第 5 行：“abc”"},
       {line5(""), "10", ErrorNumber::kTypeMismatch, 4, "每行只写一个字节位置"},
@@ -115,22 +171,52 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndSaysWhereAndWhatToDo) {
        },
        "10", ErrorNumber::kBadRecordNumber, 439, "t_mons.tbl\n位置列表第 1 行：“10”"},
       // A step that passes the range check but is no plain number: the step is to blame.
-      {[](RaiseTest&) {}, "5abc", ErrorNumber::kTypeMismatch, 439, "\n输入的提高值：“5abc”\n\n"},
-      {[](RaiseTest&) {}, "1 0", ErrorNumber::kTypeMismatch, 439, "类型不匹配\n\n输入的提高值"},
+      {{}, "5abc", ErrorNumber::kTypeMismatch, 439, "\n输入的提高值：“5abc”\n\n"},
+      {{}, "1 0", ErrorNumber::kTypeMismatch, 439, "类型不匹配\n\n输入的提高值"},
+      // The save fails; the error names the table, never the temporary copy.
+      {{}, "10", ErrorNumber::kPermissionDenied, 439, "所在的文件夹不能写入", Step::kCreate},
+      {{}, "10", ErrorNumber::kDiskFull, 439, "腾出磁盘空间", Step::kWrite},
+      {{}, "10", ErrorNumber::kDeviceIoError, 439, "设备 I/O 错误", Step::kFlush},
+      {{}, "10", ErrorNumber::kPathFileAccessError, 439, "t_mons.tbl", Step::kReplace},
+      // Held by another program throughout: given up after a while, with what to do.
+      {{},
+       "10",
+       ErrorNumber::kPermissionDenied,
+       439,
+       "正被其他程序（例如游戏或杀毒软件）占用。请关闭该程序",
+       Step::kReplace,
+       true},
+      // Exceptions, never shown in English.
+      {{},
+       "10",
+       ErrorNumber::kOutOfMemory,
+       439,
+       "请关闭其他程序",
+       Step::kWrite,
+       false,
+       outOfMemory},
+      {{}, "10", ErrorNumber::kInternalError, 439, "内部错误", Step::kReplace, false, english},
   };
   for (const auto& c : cases) {
     Lay();
-    c.change(*this);
-    RaiseOutcome outcome = Raise(c.step);
+    if (c.change) c.change(*this);
+    const long files = Files();
+    Error fault(c.number);
+    fault.held = c.held;
+    RaiseOutcome outcome =
+        c.save == Step::kNone ? Raise(c.step) : Raise(FaultySteps(c.save, fault, 1000, c.raise));
     ASSERT_TRUE(outcome.error.has_value()) << c.report;
     const std::string report = ErrorReport(*outcome.error);
     EXPECT_EQ(outcome.error->number, c.number) << report;
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
+    EXPECT_EQ(report.find(".tmp"), std::string::npos) << report;
+    EXPECT_EQ(report.find("boom"), std::string::npos) << report;
     EXPECT_EQ(Lines(outcome.lists.positions), c.listed) << report;
     EXPECT_EQ(Lines(outcome.lists.baseLevels), c.listed) << report;
     EXPECT_EQ(outcome.lists.levels, "");
     EXPECT_FALSE(outcome.confirmation.has_value());
     EXPECT_EQ(Table(), table_) << report;
+    EXPECT_EQ(Files(), files) << report;
   }
   EXPECT_EQ(RaiseLevels("10", folder_ / "gone").error->number, ErrorNumber::kPathNotFound);
 }
@@ -151,8 +237,34 @@ TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepea
   for (int i = 5; i <= 439; ++i) expected[100 + i - 1] = 60;
   EXPECT_EQ(Table(), expected);
   EXPECT_TRUE(outcome.lists.levels.starts_with("20\r\n21\r\n20\r\n17\r\n60\r\n"));
-  // Nothing else is left beside the tool.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path), fs::directory_iterator()), 3);
+  EXPECT_EQ(Files(), 3);  // nothing else is left beside the tool
+}
+
+TEST_F(RaiseTest, ABrieflyHeldTableAndThePlayersFilesAndMarksAreKept) {
+  Lay();
+  // Held for a moment by another program: waited for.
+  ASSERT_FALSE(Raise(FaultySteps(Step::kReplace, Error{ErrorNumber::kPermissionDenied}, 5)).error);
+  EXPECT_NE(Table(), table_);
+  // A file of the player's under the name a simpler tool would use for its temporary copy.
+  WriteFile(folder_ / "t_mons.tbl.new", std::string("mine"));
+  // The first temporary name is taken: another one is tried.
+  ASSERT_FALSE(Raise(FaultySteps(Step::kCreate, Error{ErrorNumber::kFileAlreadyExists}, 1)).error);
+  EXPECT_EQ(ReadFile(folder_ / "t_mons.tbl.new"), Bytes({'m', 'i', 'n', 'e'}));
+  EXPECT_EQ(Files(), 4);
+#ifndef _WIN32  // Windows' attributes are checked by the Windows tests
+  fs::permissions(folder_ / "t_mons.tbl", fs::perms(0640));
+  ASSERT_FALSE(Raise("10").error);
+  EXPECT_EQ(fs::status(folder_ / "t_mons.tbl").permissions(), fs::perms(0640));
+
+  // A read-only table is refused before anything is written, and stays read-only.
+  Lay();
+  fs::permissions(folder_ / "t_mons.tbl", fs::perms(0444));
+  RaiseOutcome outcome = Raise("10");
+  ASSERT_TRUE(outcome.error.has_value());
+  EXPECT_NE(ErrorReport(*outcome.error).find("t_mons.tbl 是只读文件"), std::string::npos);
+  EXPECT_EQ(fs::status(folder_ / "t_mons.tbl").permissions(), fs::perms(0444));
+  EXPECT_EQ(Table(), table_);
+#endif
 }
 
 TEST(ErrorReport, ShowsNumberDescriptionContextAndWhatToDo) {

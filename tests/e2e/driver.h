@@ -48,19 +48,17 @@ inline std::wstring TextOf(HWND window) {  // WM_GETTEXT is marshalled between p
 
 inline DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 
-// A visible window of that class of the thread (a Form1, a message box), once one is up.
+// A visible top-level window of that class of the thread (a Form1, a message box), once one is up.
 inline HWND WindowOf(DWORD thread, const wchar_t* kind, milliseconds timeout = kPatience) {
-  std::pair<const wchar_t*, HWND> search{kind, nullptr};
-  const auto find = [](HWND window, LPARAM out) -> BOOL {
-    auto& [kind, found] = *reinterpret_cast<std::pair<const wchar_t*, HWND>*>(out);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (IsWindowVisible(window) && std::wstring_view(name) == kind) found = window;
-    return !found;
-  };
-  WaitFor([&] { return !EnumThreadWindows(thread, find, LPARAM(&search)) && search.second; },
-          timeout);
-  return search.second;
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        do found = FindWindowExW(nullptr, found, kind, nullptr);
+        while (found && (ThreadOf(found) != thread || !IsWindowVisible(found)));
+        return found != nullptr;
+      },
+      timeout);
+  return found;
 }
 
 // The active window and the keyboard focus of a thread.
@@ -89,16 +87,13 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
 enum class Icon { kNone, kError, kWarning };
 
 struct Box {
+  static constexpr int kIconId = 0x14;  // of the icon in a message box, as the text's is 0xFFFF
   HWND box;
   std::wstring title, text;
 
   // Wine gives each process its own handles for the system icons, so the icon is told by its
   // colours on the screen: an error's is mostly red, a warning's has much yellow.
   Icon Shown() const {
-    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
-    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
-      icon = FindWindowExW(box, icon, L"Static", nullptr);
-    }
     RECT at{};
     Icon shown = Icon::kNone;
     const auto painted = [&] {  // the box may still be painting
@@ -118,7 +113,7 @@ struct Box {
                                                  : Icon::kNone;
       return shown != Icon::kNone;
     };
-    if (icon && GetWindowRect(icon, &at)) WaitFor(painted, milliseconds(2'000));
+    if (GetWindowRect(GetDlgItem(box, kIconId), &at)) WaitFor(painted, milliseconds(2'000));
     return shown;
   }
 };

@@ -64,16 +64,9 @@ inline bool LeadDriveF(const fs::path& folder, bool lead) {
   return done;
 }
 
-// Under Wine: sets the screen DPI that processes started from now on get (nullopt: the default)
-// and returns the one set before.
-inline std::optional<DWORD> SwapLogPixels(std::optional<DWORD> dpi) {
-  const wchar_t* desktop = L"Control Panel\\Desktop";
-  DWORD before = 0, size = sizeof(before);
-  const bool set = !RegGetValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", RRF_RT_REG_DWORD,
-                                 nullptr, &before, &size);
-  if (!dpi) RegDeleteKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels");
-  if (dpi) RegSetKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", REG_DWORD, &*dpi, 4);
-  return set ? std::optional(before) : std::nullopt;
+// Under Wine: the screen DPI of the processes started from now on.
+inline void SetLogPixels(DWORD dpi) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
 }
 
 class PatcherTest : public ::testing::Test {
@@ -88,16 +81,16 @@ class PatcherTest : public ::testing::Test {
     WriteFile(driveF_ / "marker", text);
     ASSERT_TRUE(ReadFile(L"F:\\marker") == ReadFile(driveF_ / "marker"))
         << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
-    demo::WriteDemoSet(Beside(""), set_);
-    if (!toolOnDriveF_) fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
+    demo::WriteDemoSet(folder_, set_);
+    fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
     WriteReferenceTables(set_);
 
     // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
     const bool wine = WineOnly(L"ntdll.dll", "wine_get_version");
     if (dpi_ && !wine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << "not at " << dpi_ << " DPI";
-    const std::optional<DWORD> before = dpi_ && wine ? SwapLogPixels(dpi_) : std::nullopt;
+    if (dpi_ && wine) SetLogPixels(dpi_);
     StartTool();
-    if (dpi_ && wine) SwapLogPixels(before);
+    if (dpi_ && wine) SetLogPixels(96);  // the prefix's own, for whatever starts next
   }
 
   void TearDown() override {
@@ -133,7 +126,7 @@ class PatcherTest : public ::testing::Test {
     return Click(Control(id)).Wait(timeout);
   }
   // A file beside the tool, by the harness's own path to it.
-  fs::path Beside(const char* name) const { return (toolOnDriveF_ ? driveF_ : folder_) / name; }
+  fs::path Beside(const char* name) const { return folder_ / name; }
   Bytes PatchedTable() const { return ReadFile(Beside("t_mons.tbl")); }
   void WriteReferenceTables(const demo::DemoSet& set) const {
     WriteFile(driveF_ / "t_mons0.tbl", set.base);
@@ -141,8 +134,7 @@ class PatcherTest : public ::testing::Test {
   }
 
   // Set by a test's constructor, before SetUp starts the tool.
-  UINT dpi_ = 0;               // the screen DPI the tool starts at; 0: as it is
-  bool toolOnDriveF_ = false;  // the tool at the top of drive F:, not in its own folder
+  UINT dpi_ = 0;  // the screen DPI the tool starts at; 0: as it is
   demo::DemoSet set_ = demo::MakeDemoSet();
   TestFolder root_;           // the harness's own folder
   fs::path folder_, driveF_;  // in it: the tool's, and the one F: leads to
@@ -152,8 +144,7 @@ class PatcherTest : public ::testing::Test {
   void StartTool() {
     fs::copy_file(PatcherExe(), Beside("quarnel2-patcher.exe"));
     // Started from elsewhere: the tool must find its files by its own location.
-    const std::wstring exe =
-        toolOnDriveF_ ? L"F:\\quarnel2-patcher.exe" : Beside("quarnel2-patcher.exe").wstring();
+    const std::wstring exe = Beside("quarnel2-patcher.exe").wstring();
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     ASSERT_TRUE(CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
