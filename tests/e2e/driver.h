@@ -87,13 +87,16 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
 enum class Icon { kNone, kError, kWarning };
 
 struct Box {
-  static constexpr int kIconId = 0x14;  // of the icon in a message box, as the text's is 0xFFFF
   HWND box;
   std::wstring title, text;
 
   // Wine gives each process its own handles for the system icons, so the icon is told by its
   // colours on the screen: an error's is mostly red, a warning's has much yellow.
   Icon Shown() const {
+    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
+    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+      icon = FindWindowExW(box, icon, L"Static", nullptr);
+    }
     RECT at{};
     Icon shown = Icon::kNone;
     const auto painted = [&] {  // the box may still be painting
@@ -113,7 +116,7 @@ struct Box {
                                                  : Icon::kNone;
       return shown != Icon::kNone;
     };
-    if (GetWindowRect(GetDlgItem(box, kIconId), &at)) WaitFor(painted, milliseconds(2'000));
+    if (icon && GetWindowRect(icon, &at)) WaitFor(painted, milliseconds(2'000));
     return shown;
   }
 };
