@@ -24,7 +24,7 @@ inline Bytes ReadFile(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Named by the clock and a count, as ctest may run several test programs at once.
+// Named by the clock, as ctest may run several test programs at once.
 struct TestFolder {
   TestFolder() { fs::create_directories(path); }
   ~TestFolder() {
@@ -33,12 +33,9 @@ struct TestFolder {
   }
   fs::path operator/(const fs::path& name) const { return path / name; }
 
-  inline static int made = 0;
-  const fs::path path =
-      fs::temp_directory_path() /
-      (fs::path(u8"补丁测试_") +=
-       std::to_string(++made) + "_" +
-       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  const fs::path path = fs::temp_directory_path() /
+                        (fs::path(u8"补丁测试_") += std::to_string(
+                             std::chrono::steady_clock::now().time_since_epoch().count()));
 };
 
 }  // namespace testing_support

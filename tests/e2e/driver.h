@@ -84,40 +84,31 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
   return SendInput(count, shift ? keys : keys + 1, sizeof(INPUT)) == count;
 }
 
-enum class Icon { kNone, kError, kWarning };
-
 struct Box {
   HWND box;
   std::wstring title, text;
 
-  // Wine gives each process its own handles for the system icons, so the icon is told by its
-  // colours on the screen: an error's is mostly red, a warning's has much yellow.
-  Icon Shown() const {
+  // Wine gives every process its own handles for the system icons, so the exclamation icon is
+  // told by its colour on the screen: a tenth of it or more is yellow, which no other icon is.
+  bool ShowsExclamation() const {
     HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
     while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
       icon = FindWindowExW(box, icon, L"Static", nullptr);
     }
     RECT at{};
-    Icon shown = Icon::kNone;
-    const auto painted = [&] {  // the box may still be painting
+    const auto yellow = [&] {  // the box may still be painting
       HDC screen = GetDC(nullptr);
-      int red = 0, yellow = 0, all = 0;
+      int yellow = 0;
       for (LONG y = at.top; y < at.bottom; ++y) {
-        for (LONG x = at.left; x < at.right; ++x, ++all) {
+        for (LONG x = at.left; x < at.right; ++x) {
           const COLORREF c = GetPixel(screen, x, y);
-          const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-          red += r > 150 && 2 * g < r && 2 * b < r;
-          yellow += r > 150 && g > 150 && 2 * b < g;
+          yellow += GetRValue(c) > 150 && GetGValue(c) > 150 && 2 * GetBValue(c) < GetGValue(c);
         }
       }
       ReleaseDC(nullptr, screen);
-      shown = 4 * red > all && 16 * yellow < all ? Icon::kError
-              : 10 * yellow > all                ? Icon::kWarning
-                                                 : Icon::kNone;
-      return shown != Icon::kNone;
+      return 10 * yellow > (at.right - at.left) * (at.bottom - at.top);
     };
-    if (icon && GetWindowRect(icon, &at)) WaitFor(painted, milliseconds(2'000));
-    return shown;
+    return icon && GetWindowRect(icon, &at) && WaitFor(yellow, milliseconds(2'000));
   }
 };
 

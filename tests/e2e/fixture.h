@@ -38,15 +38,13 @@ inline bool LeadDriveF(const fs::path& folder, bool lead) {
     return DefineDosDeviceW(lead ? 0 : DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:",
                             folder.c_str());
   }
-#pragma pack(push, 8)
-  struct {
+  struct {  // laid out as Wine's mountmgr_unix_drive, naturally aligned
     ULONG size, type, fsType, serial;
     ULONGLONG device;
     WCHAR letter;
     USHORT folderAt, deviceAt, labelAt;  // offsets in this request
     char folder[4 * MAX_PATH];
   } drive{sizeof(drive), lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0, {}};
-#pragma pack(pop)
   if (char* unixFolder = lead ? toUnix(folder.c_str()) : nullptr) {
     std::strncpy(drive.folder, unixFolder, sizeof(drive.folder) - 1);
     drive.folderAt = static_cast<USHORT>(drive.folder - reinterpret_cast<char*>(&drive));
