@@ -9,7 +9,6 @@
 #include <future>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "form1_ids.h"
 

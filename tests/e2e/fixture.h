@@ -24,16 +24,13 @@ inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-
   return path;
 }
 
-inline FARPROC WineOnly(const wchar_t* dll, const char* name) {  // null outside Wine
-  return GetProcAddress(GetModuleHandleW(dll), name);
-}
-
 // Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a
 // link in its prefix, which DefineDosDeviceW leaves alone; its mount manager sets that link, as
 // winecfg does, on this request (Wine 8 layout): F: on a Unix folder, or with none, no F:.
 inline bool LeadDriveF(const fs::path& folder, bool lead) {
   const auto toUnix = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
-      reinterpret_cast<void (*)()>(WineOnly(L"kernel32.dll", "wine_get_unix_file_name")));
+      reinterpret_cast<void (*)()>(  // only Wine has it
+          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!toUnix) {
     return DefineDosDeviceW(lead ? 0 : DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:",
                             folder.c_str());
@@ -75,16 +72,16 @@ class PatcherTest : public ::testing::Test {
     fs::create_directories(folder_ = root_ / L"工具");
     fs::create_directories(driveF_ = root_ / L"F");
     ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true)) << "F: cannot lead to " << driveF_.wstring();
-    const std::string text = std::to_string(GetCurrentProcessId() * 1000 + GetTickCount64());
-    WriteFile(driveF_ / "marker", text);
+    WriteFile(driveF_ / "marker", root_.path.u8string());  // a name no other folder has
     ASSERT_TRUE(ReadFile(L"F:\\marker") == ReadFile(driveF_ / "marker"))
         << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
     demo::WriteDemoSet(folder_, set_);
     fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
-    WriteReferenceTables(set_);
+    WriteFile(driveF_ / "t_mons0.tbl", set_.base);
+    WriteFile(driveF_ / "t_mons100.tbl", set_.raised);
 
     // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
-    const bool wine = WineOnly(L"ntdll.dll", "wine_get_version");
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
     if (dpi_ && !wine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << "not at " << dpi_ << " DPI";
     if (dpi_ && wine) SetLogPixels(dpi_);
     StartTool();
@@ -126,10 +123,6 @@ class PatcherTest : public ::testing::Test {
   // A file beside the tool, by the harness's own path to it.
   fs::path Beside(const char* name) const { return folder_ / name; }
   Bytes PatchedTable() const { return ReadFile(Beside("t_mons.tbl")); }
-  void WriteReferenceTables(const demo::DemoSet& set) const {
-    WriteFile(driveF_ / "t_mons0.tbl", set.base);
-    WriteFile(driveF_ / "t_mons100.tbl", set.raised);
-  }
 
   // Set by a test's constructor, before SetUp starts the tool.
   UINT dpi_ = 0;  // the screen DPI the tool starts at; 0: as it is

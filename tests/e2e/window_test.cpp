@@ -2,6 +2,7 @@
 // places them, the keyboard's order.
 // And the executable's version information.
 #include <array>
+#include <vector>
 
 #include "fixture.h"
 #include "layout.h"
@@ -96,19 +97,17 @@ TEST(PatcherExecutable, CarriesChineseVersionInformation) {
   const std::wstring exe = PatcherExe().wstring();
   std::vector<std::byte> data(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
   ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-  const auto value = [&](const std::wstring& key) {
+  const auto value = [&](const std::wstring& key) -> const void* {  // "<none>" when missing
     void* at = nullptr;
     UINT size = 0;
-    return VerQueryValueW(data.data(), key.c_str(), &at, &size) ? at : nullptr;
+    return VerQueryValueW(data.data(), key.c_str(), &at, &size) ? at : L"<none>";
   };
   const auto* language = static_cast<const DWORD*>(value(L"\\VarFileInfo\\Translation"));
-  ASSERT_TRUE(language);
   EXPECT_EQ(*language, 1200u << 16 | 0x0804);  // Chinese (PRC), texts in UTF-16
-  const auto text = [&](const wchar_t* name) {
-    const void* at = value(L"\\StringFileInfo\\080404b0\\" + std::wstring(name));
-    return std::wstring(at ? static_cast<const wchar_t*>(at) : L"<none>");
-  };
-  EXPECT_EQ(text(L"FileVersion") + L" " + text(L"ProductVersion"), L"1.00 1.00");
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+    const std::wstring key = L"\\StringFileInfo\\080404b0\\" + std::wstring(name);
+    EXPECT_STREQ(static_cast<const wchar_t*>(value(key)), L"1.00") << name;
+  }
 }
 
 }  // namespace
