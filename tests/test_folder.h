@@ -1,6 +1,8 @@
 // Whole files, and a fresh folder for one test with Chinese in its name, removed afterwards.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -15,16 +17,18 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 template <class Text>  // a string or a vector of bytes
-void WriteFile(const fs::path& file, const Text& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+void WriteBytes(const fs::path& file, const Text& bytes) {
+  EXPECT_TRUE(
+      std::ofstream(file, std::ios::binary | std::ios::trunc)
+          .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size())))
+      << "cannot write " << file;
 }
-inline Bytes ReadFile(const fs::path& file) {
+inline Bytes ReadBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Named by the clock, as ctest may run several test programs at once.
+// Named by the clock's ticks, so that test programs that ctest runs side by side do not share one.
 struct TestFolder {
   TestFolder() { fs::create_directories(path); }
   ~TestFolder() {

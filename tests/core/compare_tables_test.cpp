@@ -14,14 +14,13 @@ using namespace testing_support;
 class CompareTest : public ::testing::Test {
  protected:
   CompareOutcome Compare(const Bytes& base, const Bytes& raised) {
-    WriteFile(basePath(), base);
-    WriteFile(raisedPath(), raised);
-    return CompareTables(basePath(), raisedPath());
+    WriteBytes(base_, base);
+    WriteBytes(raised_, raised);
+    return CompareTables(base_, raised_);
   }
-  fs::path basePath() const { return folder_ / "t_mons0.tbl"; }
-  fs::path raisedPath() const { return folder_ / "t_mons100.tbl"; }
 
   TestFolder folder_;
+  const fs::path base_ = folder_ / "t_mons0.tbl", raised_ = folder_ / "t_mons100.tbl";
 };
 
 TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
@@ -68,21 +67,21 @@ TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
 }
 
 TEST_F(CompareTest, MissingReferenceTablesAreErrorsWithTheirRemedy) {
-  WriteFile(raisedPath(), Bytes{105});
+  WriteBytes(raised_, Bytes{105});
   // clang-format off
   const struct { fs::path base; ErrorNumber number; const char* report; } cases[] = {
-      {basePath(), ErrorNumber::kFileNotFound, "放到 F 盘根目录"},
+      {base_, ErrorNumber::kFileNotFound, "放到 F 盘根目录"},
       {folder_ / "gone" / "t_mons0.tbl", ErrorNumber::kPathNotFound, "放到 F 盘根目录"},
       {folder_.path, ErrorNumber::kPathFileAccessError, "路径/文件访问错误"}};  // a folder, no table
   // clang-format on
   for (const auto& c : cases) {
-    CompareOutcome outcome = CompareTables(c.base, raisedPath());
+    CompareOutcome outcome = CompareTables(c.base, raised_);
     ASSERT_TRUE(outcome.error.has_value());
     EXPECT_EQ(outcome.error->number, c.number);
     EXPECT_FALSE(outcome.matchCount.has_value());
     EXPECT_NE(ErrorReport(*outcome.error).find(c.report), std::string::npos);
   }
-  EXPECT_FALSE(fs::exists(basePath()));  // never created
+  EXPECT_FALSE(fs::exists(base_));  // never created
 }
 
 }  // namespace

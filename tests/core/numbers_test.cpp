@@ -16,9 +16,8 @@ constexpr auto k6 = ErrorNumber::kOverflow;
 using Result = std::variant<double, ErrorNumber>;
 
 template <class T>
-Result Outcome(const Expected<T>& converted) {
-  if (!converted) return converted.error().number;
-  return static_cast<double>(*converted);
+Result Outcome(const Expected<T>& c) {
+  return c ? Result(static_cast<double>(*c)) : Result(c.error().number);
 }
 
 // clang-format off
@@ -45,9 +44,7 @@ TEST(Numbers, WholeTextNumberAcceptsOnlyANumberWithBlanksAround) {
       {"1,5", k13}, {"abc", k13}, {"-", k13}, {"1e+", k13}, {"&H", k13}, {"0x10", k13},
       {"1.2.3", k13}, {"10\n", k13}, {"１０", k13},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Outcome(WholeTextNumber(c.text)), c.expected) << '"' << c.text << '"';
-  }
+  for (const auto& c : cases) EXPECT_EQ(Outcome(WholeTextNumber(c.text)), c.expected) << c.text;
 }
 
 TEST(Numbers, TextToPositionRoundsHalvesToEvenWithin32Bits) {
@@ -59,9 +56,7 @@ TEST(Numbers, TextToPositionRoundsHalvesToEvenWithin32Bits) {
       {"-2147483649", k6}, {"-2147483648.6", k6}, {"1e10", k6}, {"1e400", k6},
       {"", k13}, {"abc", k13}, {"5a", k13}, {"1 0", k13},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Outcome(TextToPosition(c.text)), c.expected) << '"' << c.text << '"';
-  }
+  for (const auto& c : cases) EXPECT_EQ(Outcome(TextToPosition(c.text)), c.expected) << c.text;
 }
 
 TEST(Numbers, RoundToByteRoundsHalvesToEvenWithin0To255) {

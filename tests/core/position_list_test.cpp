@@ -41,7 +41,7 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
   const fs::path list = folder / "drevon2.txt";
   for (const auto& c : cases) {
     fs::remove(list);
-    if (c.text != "-") WriteFile(list, c.text);
+    if (c.text != "-") WriteBytes(list, c.text);
     Expected<std::vector<std::string>> lines = ReadPositionList(list);
     if (c.missingLine > 0 || c.text == "-") {
       ASSERT_FALSE(lines.ok());

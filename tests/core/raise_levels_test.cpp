@@ -22,31 +22,33 @@ using enum ErrorNumber;
 
 long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
-enum class Step { kNone, kCreate, kWrite, kFlush, kReplace };
+enum class SaveStep { kNone, kCreate, kWrite, kFlush, kReplace };
 
 // The real steps of a save, except that `step` fails `times` times with `error` (naming the file
-// at hand), calling `raise` first, which may throw.
+// at hand); a failing write has written half its bytes. Each failure calls `raise` first, which
+// may throw.
 class FaultySteps : public SaveSteps {
  public:
-  FaultySteps(Step step, Error error, int times = 1000, std::function<void()> raise = {})
+  FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})
       : step_(step), error_(std::move(error)), times_(times), raise_(std::move(raise)) {}
   Expected<File> CreateNew(const fs::path& path) override {
-    return Or(Step::kCreate, path, [&] { return SaveSteps::CreateNew(path); });
+    return FailOrRun(SaveStep::kCreate, path, [&] { return SaveSteps::CreateNew(path); });
   }
   std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) override {
-    if (step_ == Step::kWrite && times_) file.Write(bytes.first(bytes.size() / 2));  // disk full
-    return Or(Step::kWrite, file.path(), [&] { return SaveSteps::Write(file, bytes); });
+    if (step_ == SaveStep::kWrite && times_)
+      file.Write(bytes.first(bytes.size() / 2));  // disk full
+    return FailOrRun(SaveStep::kWrite, file.path(), [&] { return SaveSteps::Write(file, bytes); });
   }
   std::optional<Error> Flush(File& file) override {
-    return Or(Step::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
+    return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
   }
   std::optional<Error> Replace(const fs::path& from, const fs::path& to) override {
-    return Or(Step::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
+    return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
   }
 
  private:
   template <class RealStep>
-  auto Or(Step step, const fs::path& file, RealStep real) -> decltype(real()) {
+  auto FailOrRun(SaveStep step, const fs::path& file, RealStep real) -> decltype(real()) {
     if (step != step_ || times_ == 0) return real();
     --times_;
     if (raise_) raise_();
@@ -54,7 +56,7 @@ class FaultySteps : public SaveSteps {
     error.file = file;
     return error;
   }
-  Step step_;
+  SaveStep step_;
   Error error_;
   int times_;
   std::function<void()> raise_;
@@ -74,20 +76,21 @@ class RaiseTest : public ::testing::Test {
     base_[9] = first;
     base_[10] = second;
     WriteList();
-    WriteFile(folder_ / "t_mons0.tbl", base_);
+    WriteBytes(folder_ / "t_mons0.tbl", base_);
     table_ = base_;  // as an earlier raise by 3 left it: a new raise replaces that, not adds to it
     table_[9] += 3;
     table_[10] += 3;
-    WriteFile(folder_ / "t_mons.tbl", table_);
+    WriteBytes(folder_ / "t_mons.tbl", table_);
   }
   void WriteList() {
     std::string text;
     for (const std::string& line : lines_) text += line + "\r\n";
-    WriteFile(folder_ / "drevon2.txt", text);
+    WriteBytes(folder_ / "drevon2.txt", text);
   }
-  RaiseOutcome Raise(std::string_view step) { return RaiseLevels(step, folder_.path); }
-  RaiseOutcome Raise(SaveSteps&& steps) { return RaiseLevels("10", folder_.path, steps); }
-  Bytes Table() { return ReadFile(folder_ / "t_mons.tbl"); }
+  RaiseOutcome Raise(std::string_view step, SaveSteps&& steps = SaveSteps()) {
+    return RaiseLevels(step, folder_.path, steps);
+  }
+  Bytes Table() { return ReadBytes(folder_ / "t_mons.tbl"); }
   long Files() const {
     return std::distance(fs::directory_iterator(folder_.path), fs::directory_iterator());
   }
@@ -102,8 +105,7 @@ TEST_F(RaiseTest, InvalidStepsWarnAndOpenNoFile) {
   for (const char* step : {"", "0", "0.5", "0.99", "101", "100.5", "abc", "-5", "1e3", "&H65"}) {
     RaiseOutcome outcome = Raise(step);
     ASSERT_TRUE(outcome.warning.has_value()) << step;
-    EXPECT_EQ(outcome.warning->prompt, "只能输入1到100！");
-    EXPECT_EQ(outcome.warning->title, "系统提示");
+    EXPECT_EQ(outcome.warning->title + outcome.warning->prompt, "系统提示只能输入1到100！");
     EXPECT_FALSE(outcome.error.has_value() || outcome.confirmation.has_value());
     EXPECT_EQ(outcome.lists.positions + outcome.lists.baseLevels + outcome.lists.levels, "");
   }
@@ -136,19 +138,16 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
   auto line5 = [](const char* text) {
     return [text](RaiseTest& t) { t.lines_[4] = text, t.WriteList(); };
   };
-  auto remove = [](const char* name) {
-    return [name](RaiseTest& t) { fs::remove(t.folder_ / name); };
-  };
   const auto outOfMemory = [] { throw std::bad_alloc(); };
   const auto english = [] { throw std::runtime_error("boom"); };
   const struct {
     Change change;
     const char* step;
     ErrorNumber number;
-    long listed;              // lines left in Text1: the entries before the failing one
-    const char* report;       // a part of the error box's text
-    Step save = Step::kNone;  // the step of the save that fails with number
-    bool held = false;        // that failure is a sharing violation
+    long listed;                      // lines left in Text1: the entries before the failing one
+    const char* report;               // a part of the error box's text
+    SaveStep save = SaveStep::kNone;  // the step of the save that fails with number
+    bool held = false;                // that failure is a sharing violation
     std::function<void()> raise = {};
   } cases[] = {
       {line5("abc"), "10", kTypeMismatch, 4,
@@ -163,27 +162,36 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {line5("9999999999"), "10", kOverflow, 4, "每行只写一个字节位置"},
       {[](RaiseTest& t) { t.lines_.pop_back(), t.WriteList(); }, "10", kInputPastEndOfFile, 0,
        "缺少第 439 行"},
-      {remove("t_mons0.tbl"), "10", kFileNotFound, 0, "改名为 t_mons0.tbl"},
-      {remove("drevon2.txt"), "10", kFileNotFound, 0, "drevon2.txt 放到"},
+      {[](RaiseTest& t) { fs::remove(t.folder_ / "t_mons0.tbl"); }, "10", kFileNotFound, 0,
+       "改名为 t_mons0.tbl"},
+      {[](RaiseTest& t) { fs::remove(t.folder_ / "drevon2.txt"); }, "10", kFileNotFound, 0,
+       "drevon2.txt 放到"},
       {[](RaiseTest& t) { t.Lay(10, 156); }, "99.5", kOverflow, 439, "第 2 行"},
       {[](RaiseTest& t) { t.Lay(156, 11); }, "100", kOverflow, 439, "超过了 255"},
       {[](RaiseTest& t) {
-         WriteFile(t.folder_ / "t_mons.tbl", t.table_ = {1, 2, 3});
+         WriteBytes(t.folder_ / "t_mons.tbl", t.table_ = {1, 2, 3});
        },
        "10", kBadRecordNumber, 439, "t_mons.tbl\n位置列表第 1 行：“10”"},
       // A step that passes the range check but is no plain number: the step is to blame.
       {{}, "5abc", kTypeMismatch, 439, "\n\n输入的提高值：“5abc”\n\n"},
       {{}, "1 0", kTypeMismatch, 439, "运行时错误 '13':\n\n类型不匹配\n\n输入的提高值"},
       // The save fails; the error names the table, never the temporary copy.
-      {{}, "10", kPermissionDenied, 439, "所在的文件夹不能写入", Step::kCreate},
-      {{}, "10", kDiskFull, 439, "腾出磁盘空间", Step::kWrite},
-      {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", Step::kFlush},
-      {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", Step::kReplace},
+      {{}, "10", kPermissionDenied, 439, "所在的文件夹不能写入", SaveStep::kCreate},
+      {{}, "10", kDiskFull, 439, "腾出磁盘空间", SaveStep::kWrite},
+      {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", SaveStep::kFlush},
+      {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
       // Held by another program throughout: given up after a while, with what to do.
-      {{}, "10", kPermissionDenied, 439, "占用。请关闭该程序，再点", Step::kReplace, true},
+      {{}, "10", kPermissionDenied, 439, "占用。请关闭该程序，再点", SaveStep::kReplace, true},
       // Exceptions, never shown in English.
-      {{}, "10", kOutOfMemory, 439, "请关闭其他程序", Step::kWrite, false, outOfMemory},
-      {{}, "10", kInternalError, 439, "内部错误", Step::kReplace, false, english},
+      {{},
+       "10",
+       kOutOfMemory,
+       439,
+       "内存不足\n\n内存不足。请关闭其他程序",
+       SaveStep::kWrite,
+       false,
+       outOfMemory},
+      {{}, "10", kInternalError, 439, "内部错误", SaveStep::kReplace, false, english},
   };
   for (const auto& c : cases) {
     Lay();
@@ -191,8 +199,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     const long files = Files();
     Error fault(c.number);
     fault.held = c.held;
-    RaiseOutcome outcome =
-        c.save == Step::kNone ? Raise(c.step) : Raise(FaultySteps(c.save, fault, 1000, c.raise));
+    RaiseOutcome outcome = Raise(c.step, FaultySteps(c.save, fault, 1000, c.raise));
     ASSERT_TRUE(outcome.error.has_value()) << c.report;
     const std::string report = ErrorReport(*outcome.error);
     EXPECT_EQ(outcome.error->number, c.number) << report;
@@ -228,16 +235,16 @@ TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepea
   EXPECT_EQ(Files(), 3);  // nothing else is left beside the tool
 }
 
-TEST_F(RaiseTest, ABrieflyHeldTableAndThePlayersFilesAndMarksAreKept) {
+TEST_F(RaiseTest, ABrieflyHeldTableIsWaitedForAndThePlayersFilesAreKept) {
   Lay();
   // Held for a moment by another program: waited for.
-  ASSERT_FALSE(Raise(FaultySteps(Step::kReplace, Error{kPermissionDenied}, 5)).error);
+  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kReplace, Error{kPermissionDenied}, 5)).error);
   EXPECT_NE(Table(), table_);
   // A file of the player's under the name a simpler tool would use for its temporary copy.
-  WriteFile(folder_ / "t_mons.tbl.new", std::string("mine"));
+  WriteBytes(folder_ / "t_mons.tbl.new", std::string("mine"));
   // The first temporary name is taken: another one is tried.
-  ASSERT_FALSE(Raise(FaultySteps(Step::kCreate, Error{kFileAlreadyExists}, 1)).error);
-  EXPECT_EQ(ReadFile(folder_ / "t_mons.tbl.new"), Bytes({'m', 'i', 'n', 'e'}));
+  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kCreate, Error{kFileAlreadyExists}, 1)).error);
+  EXPECT_EQ(ReadBytes(folder_ / "t_mons.tbl.new"), Bytes({'m', 'i', 'n', 'e'}));
   EXPECT_EQ(Files(), 4);
 }
 

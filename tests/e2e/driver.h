@@ -97,15 +97,15 @@ struct Box {
     RECT at{};
     const auto yellow = [&] {  // the box may still be painting
       HDC screen = GetDC(nullptr);
-      int yellow = 0;
+      int count = 0;
       for (LONG y = at.top; y < at.bottom; ++y) {
         for (LONG x = at.left; x < at.right; ++x) {
           const COLORREF c = GetPixel(screen, x, y);
-          yellow += GetRValue(c) > 150 && GetGValue(c) > 150 && 2 * GetBValue(c) < GetGValue(c);
+          count += GetRValue(c) > 150 && GetGValue(c) > 150 && 2 * GetBValue(c) < GetGValue(c);
         }
       }
       ReleaseDC(nullptr, screen);
-      return 10 * yellow > (at.right - at.left) * (at.bottom - at.top);
+      return 10 * count > (at.right - at.left) * (at.bottom - at.top);
     };
     return icon && GetWindowRect(icon, &at) && WaitFor(yellow, milliseconds(2'000));
   }

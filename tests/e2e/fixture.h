@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-
 #include "../test_folder.h"
 #include "demo_set.h"
 #include "driver.h"
@@ -18,10 +15,8 @@ namespace e2e {
 using namespace testing_support;
 
 inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-built, Z: in Wine
-  std::wstring path = L"" PATCHER_EXE;
-  if (path.starts_with(L'/')) path = L"Z:" + path;
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return path;
+  const std::wstring path = L"" PATCHER_EXE;
+  return fs::path(path.starts_with(L'/') ? L"Z:" + path : path).make_preferred();
 }
 
 // Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a
@@ -43,7 +38,7 @@ inline bool LeadDriveF(const fs::path& folder, bool lead) {
     char folder[4 * MAX_PATH];
   } drive{sizeof(drive), lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0, {}};
   if (char* unixFolder = lead ? toUnix(folder.c_str()) : nullptr) {
-    std::strncpy(drive.folder, unixFolder, sizeof(drive.folder) - 1);
+    std::string_view(unixFolder).copy(drive.folder, sizeof(drive.folder) - 1);
     drive.folderAt = static_cast<USHORT>(drive.folder - reinterpret_cast<char*>(&drive));
     HeapFree(GetProcessHeap(), 0, unixFolder);
   }
@@ -72,20 +67,20 @@ class PatcherTest : public ::testing::Test {
     fs::create_directories(folder_ = root_ / L"工具");
     fs::create_directories(driveF_ = root_ / L"F");
     ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true)) << "F: cannot lead to " << driveF_.wstring();
-    WriteFile(driveF_ / "marker", root_.path.u8string());  // a name no other folder has
-    ASSERT_TRUE(ReadFile(L"F:\\marker") == ReadFile(driveF_ / "marker"))
+    WriteBytes(driveF_ / "marker", root_.path.u8string());  // a name no other folder has
+    ASSERT_TRUE(ReadBytes(L"F:\\marker") == ReadBytes(driveF_ / "marker"))
         << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
     demo::WriteDemoSet(folder_, set_);
     fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
-    WriteFile(driveF_ / "t_mons0.tbl", set_.base);
-    WriteFile(driveF_ / "t_mons100.tbl", set_.raised);
+    WriteBytes(driveF_ / "t_mons0.tbl", set_.base);
+    WriteBytes(driveF_ / "t_mons100.tbl", set_.raised);
 
     // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
     if (dpi_ && !wine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << "not at " << dpi_ << " DPI";
     if (dpi_ && wine) SetLogPixels(dpi_);
     StartTool();
-    if (dpi_ && wine) SetLogPixels(96);  // the prefix's own, for whatever starts next
+    if (dpi_ && wine) SetLogPixels(96);  // Wine's default, for whatever starts next
   }
 
   void TearDown() override {
@@ -122,10 +117,8 @@ class PatcherTest : public ::testing::Test {
   }
   // A file beside the tool, by the harness's own path to it.
   fs::path Beside(const char* name) const { return folder_ / name; }
-  Bytes PatchedTable() const { return ReadFile(Beside("t_mons.tbl")); }
 
-  // Set by a test's constructor, before SetUp starts the tool.
-  UINT dpi_ = 0;  // the screen DPI the tool starts at; 0: as it is
+  UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
   demo::DemoSet set_ = demo::MakeDemoSet();
   TestFolder root_;           // the harness's own folder
   fs::path folder_, driveF_;  // in it: the tool's, and the one F: leads to
