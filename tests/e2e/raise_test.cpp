@@ -19,6 +19,7 @@ TEST_F(PatcherTest, RaiseWritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
     ASSERT_TRUE(Type(form1::kText4, std::to_wstring(step)));
     // The first raise finds the table held by another program for half a second, and waits.
     HANDLE held = step == 100 ? Hold(Beside("t_mons.tbl")) : INVALID_HANDLE_VALUE;
+    ASSERT_TRUE(step != 100 || held != INVALID_HANDLE_VALUE) << "cannot hold t_mons.tbl";
     Click click(Control(form1::kCommand2));
     if (held != INVALID_HANDLE_VALUE) {
       Sleep(500);
