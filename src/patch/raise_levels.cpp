@@ -39,12 +39,8 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   for (int i = 0; i < kLevelCount; ++i) {
     const std::string& entry = (*entries)[i];
     Expected<std::int32_t> position = TextToPosition(entry);
-    if (!position) {
-      return Error(position.error().number, listPath, i + 1, entry);
-    }
-    if (*position < 1) {
-      return Error(ErrorNumber::kBadRecordNumber, listPath, i + 1, entry);
-    }
+    if (!position) return Error(position.error().number, listPath, i + 1, entry);
+    if (*position < 1) return Error(ErrorNumber::kBadRecordNumber, listPath, i + 1, entry);
     if (static_cast<std::size_t>(*position) > pristine->size()) {
       return Error(ErrorNumber::kBadRecordNumber, pristinePath, i + 1, entry);
     }
@@ -83,9 +79,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   for (int i = 0; i < kLevelCount; ++i) {
     const std::string& entry = (*entries)[i];
     Expected<std::uint8_t> level = RoundToByte(*step + baseLevels[i]);
-    if (!level) {
-      return Error(level.error().number, tablePath, i + 1, entry);
-    }
+    if (!level) return Error(level.error().number, tablePath, i + 1, entry);
     if (static_cast<std::size_t>(positions[i]) > table->size()) {
       return Error(ErrorNumber::kBadRecordNumber, tablePath, i + 1, entry);
     }
