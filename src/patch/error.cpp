@@ -1,5 +1,6 @@
 #include "error.h"
 
+#include <algorithm>
 #include <array>
 #include <new>
 
@@ -34,72 +35,25 @@ constexpr std::array kDescriptions{
     Description{ErrorNumber::kPathNotFound, "路径未找到"},
 };
 
-// Which remedy fits an error: the first row whose number, subject (kNone matches any) and mark
-// match.
-enum class Mark { kAny, kReadOnly, kHeld };
-
-struct RemedyRule {
-  ErrorNumber number;
-  Subject subject;
-  Mark mark;
-  const char* text;
-};
-
-constexpr const char* kCopyPristine =
-    "请把游戏目录 \\data\\text\\dat_us\\ 里原版的 t_mons.tbl 复制到本工具所在的文件夹，"
-    "并改名为 t_mons0.tbl。";
-constexpr const char* kPlaceList =
-    "请把位置列表 drevon2.txt 放到本工具所在的文件夹（可以用“对比”找出位置后制作）。";
-constexpr const char* kPlaceReferences =
-    "请把原版怪物表 t_mons0.tbl 和每个敌人等级都提高了 100 的 t_mons100.tbl "
-    "放到 F 盘根目录，再点“对比”。";
-constexpr const char* kFixListLine =
-    "请改正 drevon2.txt 的这一行：每行只写一个字节位置（正整数）。";
-constexpr const char* kListMismatch = "这个位置超出了表的长度。请确认 drevon2.txt 与这个表配套。";
-
-constexpr std::array kRemedies{
-    RemedyRule{ErrorNumber::kTypeMismatch, Subject::kStep, Mark::kAny,
-               "请在“提高敌人等级”框里只输入一个 1 到 100 的数，例如 10 或 2.5。"},
-    RemedyRule{ErrorNumber::kOverflow, Subject::kPatchedTable, Mark::kAny,
-               "这个敌人的原等级加上提高值超过了 255。请输入小一些的数，再点“修改”。"},
-    RemedyRule{ErrorNumber::kFileNotFound, Subject::kPristineTable, Mark::kAny, kCopyPristine},
-    RemedyRule{ErrorNumber::kPathNotFound, Subject::kPristineTable, Mark::kAny, kCopyPristine},
-    RemedyRule{ErrorNumber::kFileNotFound, Subject::kPositionList, Mark::kAny, kPlaceList},
-    RemedyRule{ErrorNumber::kPathNotFound, Subject::kPositionList, Mark::kAny, kPlaceList},
-    RemedyRule{ErrorNumber::kFileNotFound, Subject::kReferenceTable, Mark::kAny, kPlaceReferences},
-    RemedyRule{ErrorNumber::kPathNotFound, Subject::kReferenceTable, Mark::kAny, kPlaceReferences},
-    RemedyRule{ErrorNumber::kDiskNotReady, Subject::kReferenceTable, Mark::kAny, kPlaceReferences},
-    RemedyRule{ErrorNumber::kDeviceUnavailable, Subject::kReferenceTable, Mark::kAny,
-               kPlaceReferences},
-    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, Mark::kReadOnly,
-               "t_mons.tbl 是只读文件。请在它的“属性”里取消“只读”，再点“修改”。"},
-    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, Mark::kHeld,
-               "t_mons.tbl 正被其他程序（例如游戏或杀毒软件）占用。请关闭该程序，再点“修改”。"},
-    RemedyRule{ErrorNumber::kPermissionDenied, Subject::kPatchedTable, Mark::kAny,
-               "无法写入 t_mons.tbl：它可能正被其他程序占用，或者所在的文件夹不能写入。"
-               "请关闭占用它的程序，或把本工具和表放到可以写入的文件夹（不要放在 Program Files "
-               "或写保护的 U 盘里），再点“修改”。"},
-    RemedyRule{ErrorNumber::kDiskFull, Subject::kNone, Mark::kAny,
-               "磁盘已满。请腾出磁盘空间，再试一次。"},
-    RemedyRule{ErrorNumber::kTypeMismatch, Subject::kPositionList, Mark::kAny, kFixListLine},
-    RemedyRule{ErrorNumber::kOverflow, Subject::kPositionList, Mark::kAny, kFixListLine},
-    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPositionList, Mark::kAny, kFixListLine},
-    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPristineTable, Mark::kAny, kListMismatch},
-    RemedyRule{ErrorNumber::kBadRecordNumber, Subject::kPatchedTable, Mark::kAny, kListMismatch},
-    RemedyRule{ErrorNumber::kInputPastEndOfFile, Subject::kPositionList, Mark::kAny,
-               "drevon2.txt 至少要有 439 行，每行一个位置。"},
-    RemedyRule{ErrorNumber::kOutOfMemory, Subject::kNone, Mark::kAny,
-               "内存不足。请关闭其他程序，再试一次。"},
-};
-
-// A list line can be anything (a binary file given as the list): keep the report readable.
-std::string Shortened(const std::string& text) {
-  constexpr std::size_t kMaxShown = 40;
-  if (text.size() <= kMaxShown) return text;
-  std::size_t cut = kMaxShown;
-  // Never cut a UTF-8 sequence in two.
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return text.substr(0, cut) + "…";
+// The length of the UTF-8 character at the start of text; 0 when it is none.
+std::size_t CharacterLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  const std::size_t length = lead < 0x80                    ? 1
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+  if (length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  // No overlong forms, surrogates or values past U+10FFFF.
+  if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F) ||
+      (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) > 0x8F)) {
+    return 0;
+  }
+  return length;
 }
 
 }  // namespace
@@ -111,33 +65,47 @@ std::string Describe(ErrorNumber number) {
   return "应用程序定义的错误";
 }
 
-std::string Remedy(const Error& error) {
-  for (const RemedyRule& rule : kRemedies) {
-    const bool marked = rule.mark == Mark::kAny ||
-                        (rule.mark == Mark::kReadOnly && error.readOnly) ||
-                        (rule.mark == Mark::kHeld && error.held);
-    if (rule.number == error.number &&
-        (rule.subject == Subject::kNone || rule.subject == error.subject) && marked) {
-      return rule.text;
+std::string Shown(std::string_view text) {
+  constexpr std::size_t kMaxShown = 40;
+  std::string shown;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = CharacterLength(text.substr(at));
+    const std::size_t taken = std::max<std::size_t>(length, 1);
+    if (at + taken > kMaxShown) return shown + "…";
+    const auto byte = static_cast<unsigned char>(text[at]);
+    const auto next = at + 1 < text.size() ? static_cast<unsigned char>(text[at + 1]) : 0;
+    // Controls (C0, DEL, C1) and bytes of no character: a NUL would end the box's text there,
+    // and the others break or garble its lines.
+    const bool control = byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next < 0xA0);
+    if (length == 0 || control) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      for (std::size_t i = at; i < at + taken; ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        shown += {'\\', 'x', kHex[b >> 4], kHex[b & 0xF]};
+      }
+    } else {
+      shown.append(text.substr(at, length));
     }
+    at += taken;
   }
-  return {};
+  return shown;
 }
 
 std::string ErrorReport(const Error& error) {
   std::string report = "运行时错误 '" + std::to_string(error.Number()) + "':\n\n";
   report += error.Description();
   std::string context;
-  if (error.subject == Subject::kStep) context += "\n输入的提高值：“" + Shortened(error.step) + "”";
+  if (error.subject == Subject::kStep) context += "\n输入的提高值：“" + Shown(error.step) + "”";
   if (!error.file.empty()) context += "\n文件：" + PathText(error.file);
+  if (!error.context.empty()) context += "\n" + error.context;
   if (error.listLine > 0 && error.number == ErrorNumber::kInputPastEndOfFile) {
     context += "\n位置列表缺少第 " + std::to_string(error.listLine) + " 行";
   } else if (error.listLine > 0) {
-    context += "\n位置列表第 " + std::to_string(error.listLine) + " 行：“" +
-               Shortened(error.position) + "”";
+    context +=
+        "\n位置列表第 " + std::to_string(error.listLine) + " 行：“" + Shown(error.position) + "”";
   }
   if (!context.empty()) report += "\n" + context;
-  if (std::string remedy = Remedy(error); !remedy.empty()) report += "\n\n" + remedy;
+  report += "\n\n" + Remedy(error);
   return report;
 }
 

@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -38,6 +39,16 @@ enum class Subject {
   kPristineTable,   // t_mons0.tbl beside the tool
   kPatchedTable,    // t_mons.tbl beside the tool
   kReferenceTable,  // one of the two tables the compare reads from drive F:
+  kSavedList,       // drevon2.txt beside the tool, written from the latest compare
+};
+
+// Why the system refused a file, where that changes what the player should do.
+enum class Mark {
+  kNone,
+  kReadOnly,        // the file carries the read-only mark
+  kHeld,            // another program has the file open and does not share it
+  kFolder,          // a folder stands where the file should be
+  kWriteProtected,  // the disk or medium cannot be written at all
 };
 
 // The Chinese description of an error number, UTF-8.
@@ -53,16 +64,21 @@ struct Error {
   int listLine;                // 1-based line of the position list; 0 when none applies
   std::string position;        // that line's text, as read
   Subject subject = Subject::kNone;
-  std::string step;       // the step as typed, for a step that is no number
-  bool readOnly = false;  // refused because the file carries the read-only mark
-  bool held = false;      // another program has the file open and does not share it
+  Mark mark = Mark::kNone;
+  std::string step;     // the step as typed, for a step that is no number
+  std::string context;  // one more line of what was found, when the number alone cannot say
 
   int Number() const { return static_cast<int>(number); }
   std::string Description() const { return Describe(number); }
 };
 
-// One short line in plain Chinese saying what the player can do; empty when there is none.
+// One short line in plain Chinese saying what the player can do, for every error and file;
+// where nothing specific fits, what was left unchanged and what to check.
 std::string Remedy(const Error& error);
+
+// A text from a file as it may be shown: control characters and bytes that are no UTF-8
+// written as \xNN, cut after 40 bytes (never inside a character) with an ellipsis.
+std::string Shown(std::string_view text);
 
 // The whole text of the error box: "运行时错误 'N':", a blank line, the description, the
 // context, and the remedy.

@@ -23,12 +23,13 @@ Error SystemError(const fs::path& path, int code) {
       !fs::is_directory(parent, ignored)) {
     number = ErrorNumber::kPathNotFound;
   }
+  Error error{number, path};
+  error.mark = MarkForSystemCode(code);
   // A folder where a file should be: no table, whatever the system calls it.
   if (number == ErrorNumber::kPermissionDenied && fs::is_directory(path, ignored)) {
-    number = ErrorNumber::kPathFileAccessError;
+    error.number = ErrorNumber::kPathFileAccessError;
+    error.mark = Mark::kFolder;
   }
-  Error error{number, path};
-  error.held = IsHeldCode(code);
   return error;
 }
 

@@ -60,6 +60,9 @@ class File {
 struct FileMarks {
   std::uint32_t bits = 0;
   bool readOnly = false;
+  // Marks a new file does not get by itself (hidden, system, not indexed on Windows; another
+  // mode elsewhere), so that they must be written to it.
+  bool special = false;
 };
 
 // A missing file is 53.
@@ -86,8 +89,9 @@ std::span<const SystemCodeNumber> SystemCodeNumbers();
 // The error number for one of the system's error codes; 75 for one the table lacks.
 ErrorNumber NumberForSystemCode(int code);
 
-// Whether the code means that another program has the file open and does not share it.
-bool IsHeldCode(int code);
+// What a system error code says beyond its number: a file held by another program, a disk that
+// cannot be written.
+Mark MarkForSystemCode(int code);
 
 // The error for the system's error code on path.
 Error SystemError(const std::filesystem::path& path, int code);

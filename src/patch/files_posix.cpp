@@ -34,13 +34,19 @@ constexpr SystemCodeNumber kErrnoNumbers[] = {
     {ENOMEM, ErrorNumber::kOutOfMemory},
 };
 
+constexpr mode_t kNewFileMode = 0644;
+
 int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
 std::span<const SystemCodeNumber> SystemCodeNumbers() { return kErrnoNumbers; }
 
-bool IsHeldCode(int code) { return code == EBUSY || code == ETXTBSY; }
+Mark MarkForSystemCode(int code) {
+  if (code == EBUSY || code == ETXTBSY) return Mark::kHeld;
+  if (code == EROFS) return Mark::kWriteProtected;
+  return Mark::kNone;
+}
 
 Expected<File> File::Open(const fs::path& path, Access access) {
   fs::path name = path;  // copied first: nothing may throw once the file is open
@@ -48,7 +54,7 @@ Expected<File> File::Open(const fs::path& path, Access access) {
   if (access == Access::kRead) flags |= O_RDONLY;
   if (access == Access::kReadWrite) flags |= O_RDWR;
   if (access == Access::kCreateNew) flags |= O_WRONLY | O_CREAT | O_EXCL;
-  const int descriptor = ::open(path.c_str(), flags, 0644);
+  const int descriptor = ::open(path.c_str(), flags, kNewFileMode);
   if (descriptor < 0) return SystemError(path, errno);
   struct stat status {};
   if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
@@ -102,7 +108,7 @@ Expected<FileMarks> ReadMarks(const fs::path& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) return SystemError(path, errno);
   const auto bits = static_cast<std::uint32_t>(status.st_mode & 07777);
-  return FileMarks{bits, (bits & S_IWUSR) == 0};
+  return FileMarks{bits, (bits & S_IWUSR) == 0, bits != kNewFileMode};
 }
 
 std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {

@@ -53,13 +53,19 @@ Error LastError(const fs::path& path) {
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// Those a new file lacks; without them, writing attributes is left out, as a network folder may
+// refuse it.
+constexpr DWORD kSpecialAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 }  // namespace
 
 std::span<const SystemCodeNumber> SystemCodeNumbers() { return kWindowsNumbers; }
 
-bool IsHeldCode(int code) {
-  return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+Mark MarkForSystemCode(int code) {
+  if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return Mark::kHeld;
+  if (code == ERROR_WRITE_PROTECT) return Mark::kWriteProtected;
+  return Mark::kNone;
 }
 
 Expected<File> File::Open(const fs::path& path, Access access) {
@@ -78,8 +84,9 @@ Expected<File> File::Open(const fs::path& path, Access access) {
     sharing = 0;
     disposition = CREATE_NEW;
   }
+  // A new file carries the archive mark: its content is new to a backup program.
   HANDLE handle = CreateFileW(path.c_str(), rights, sharing, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+                              FILE_ATTRIBUTE_ARCHIVE, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastError(path);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(handle, &size)) {
@@ -138,7 +145,8 @@ void File::Release() noexcept {
 Expected<FileMarks> ReadMarks(const fs::path& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastError(path);
-  return FileMarks{attributes & kKeptAttributes, (attributes & FILE_ATTRIBUTE_READONLY) != 0};
+  return FileMarks{attributes & kKeptAttributes, (attributes & FILE_ATTRIBUTE_READONLY) != 0,
+                   (attributes & kSpecialAttributes) != 0};
 }
 
 std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {

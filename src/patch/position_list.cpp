@@ -2,30 +2,99 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "files.h"
 #include "names.h"
 
 namespace patch {
 namespace {
+
 constexpr std::size_t kMaxLineLength = 64 * 1024;
 constexpr char kCutMark = '~';
+
+// How the list's text is written, told by its byte-order mark. Notepad's "Unicode" is UTF-16
+// LE, its "Unicode big endian" UTF-16 BE; anything else (UTF-8, ANSI digits) is read byte by
+// byte, lines ending at CR or LF either way.
+enum class Form { kBytes, kUtf16Le, kUtf16Be };
+
+// Appends a code point as UTF-8; a lone surrogate half becomes U+FFFD.
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+  } else if (c < 0x10000) {
+    out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F))};
+  } else {
+    out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+            static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+  }
+}
+
+// Splits text into lines as it comes, chunk by chunk.
+class LineSplitter {
+ public:
+  // Takes the next characters (UTF-8 or ANSI); false once the lines needed are complete.
+  bool Take(std::string_view text) {
+    for (char c : text) {
+      if (afterCr_ && c == '\n') {
+        afterCr_ = false;
+        continue;
+      }
+      afterCr_ = false;
+      if (c == '\r' || c == '\n') {
+        lines_.push_back(std::move(line_));
+        line_.clear();
+        lineOpen_ = false;
+        afterCr_ = c == '\r';
+        if (Full()) return false;
+      } else {
+        // An endless line (a binary file given as the list) is cut; the mark left in it keeps
+        // it from ever reading as a number.
+        if (line_.size() < kMaxLineLength) {
+          line_.push_back(c);
+        } else if (line_.size() == kMaxLineLength) {
+          line_.push_back(kCutMark);
+        }
+        lineOpen_ = true;
+      }
+    }
+    return true;
+  }
+  // The lines read; a last line without a terminator still counts.
+  std::vector<std::string> Finish() {
+    if (lineOpen_ && !Full()) lines_.push_back(std::move(line_));
+    return std::move(lines_);
+  }
+  bool Full() const { return lines_.size() == static_cast<std::size_t>(kLevelCount); }
+
+ private:
+  std::vector<std::string> lines_;
+  std::string line_;
+  bool afterCr_ = false;   // a CR just ended a line; an LF right after it belongs to it
+  bool lineOpen_ = false;  // characters of an unfinished line were read
+};
+
 }  // namespace
 
 Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path& file) {
   Expected<File> opened = File::Open(file, File::Access::kRead);
   if (!opened) return opened.error();
 
-  std::vector<std::string> lines;
-  lines.reserve(kLevelCount);
-  std::string line;
+  LineSplitter splitter;
+  Form form = Form::kBytes;
   bool atStart = true;
-  bool afterCr = false;   // a CR just ended a line; an LF right after it belongs to it
-  bool lineOpen = false;  // characters of an unfinished line were read
+  char16_t high = 0;  // a UTF-16 high surrogate waiting for its low half
+  std::string decoded;
+  // Even-sized: every read but the last fills it, so no UTF-16 unit is ever split.
   std::array<std::uint8_t, 4096> chunk;
 
-  while (lines.size() < static_cast<std::size_t>(kLevelCount)) {
+  while (!splitter.Full()) {
     Expected<std::size_t> got = opened->Read(chunk);
     if (!got) return got.error();
     if (*got == 0) break;
@@ -33,34 +102,32 @@ Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path&
     if (atStart) {
       atStart = false;
       if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+      if (text.starts_with("\xFF\xFE")) form = Form::kUtf16Le;
+      if (text.starts_with("\xFE\xFF")) form = Form::kUtf16Be;
+      if (form != Form::kBytes) text.remove_prefix(2);
     }
-    for (char c : text) {
-      if (afterCr && c == '\n') {
-        afterCr = false;
+    if (form == Form::kBytes) {
+      splitter.Take(text);
+      continue;
+    }
+    decoded.clear();
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+      const auto first = static_cast<std::uint8_t>(text[i]);
+      const auto second = static_cast<std::uint8_t>(text[i + 1]);
+      const auto unit =
+          static_cast<char16_t>(form == Form::kUtf16Le ? first | second << 8 : first << 8 | second);
+      if (high && unit >= 0xDC00 && unit <= 0xDFFF) {
+        AppendUtf8(decoded, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+        high = 0;
         continue;
       }
-      afterCr = false;
-      if (c == '\r' || c == '\n') {
-        lines.push_back(std::move(line));
-        line.clear();
-        lineOpen = false;
-        afterCr = c == '\r';
-        if (lines.size() == static_cast<std::size_t>(kLevelCount)) break;
-      } else {
-        // An endless line (a binary file given as the list) is cut; the mark left in it
-        // keeps it from ever reading as a number.
-        if (line.size() < kMaxLineLength) {
-          line.push_back(c);
-        } else if (line.size() == kMaxLineLength) {
-          line.push_back(kCutMark);
-        }
-        lineOpen = true;
-      }
+      if (high) AppendUtf8(decoded, high);  // a high half with no low half after it
+      high = unit >= 0xD800 && unit <= 0xDBFF ? unit : 0;
+      if (!high) AppendUtf8(decoded, unit);
     }
+    splitter.Take(decoded);
   }
-  // A last line without a terminator still counts.
-  if (lineOpen && lines.size() < static_cast<std::size_t>(kLevelCount)) lines.push_back(line);
-
+  std::vector<std::string> lines = splitter.Finish();
   if (lines.size() < static_cast<std::size_t>(kLevelCount)) {
     return Error(ErrorNumber::kInputPastEndOfFile, file, static_cast<int>(lines.size()) + 1);
   }

@@ -10,7 +10,8 @@
 namespace patch {
 
 // The first kLevelCount lines of the list, without their terminators (CR LF, LF or a lone
-// CR; a UTF-8 byte-order mark at the start is skipped). Further lines are never read.
+// CR). A UTF-8 byte-order mark at the start is skipped; a list in UTF-16 LE or BE with its mark
+// is read as the same lines in UTF-8. Further lines are never read.
 // A missing file is 53, fewer lines 62 naming the line that is missing.
 Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path& file);
 

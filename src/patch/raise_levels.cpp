@@ -64,7 +64,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   Expected<FileMarks> marks = ReadMarks(tablePath);
   if (marks && marks->readOnly) {
     Error error{ErrorNumber::kPermissionDenied, tablePath};
-    error.readOnly = true;
+    error.mark = Mark::kReadOnly;
     return error;
   }
   // An existing table is opened for writing now, so that one held by another program fails
@@ -74,15 +74,23 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
       RetryWhileHeld([&] { return ReadWholeFile(tablePath, File::Access::kReadWrite); });
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
   if (!table) return table.error();
+  // Of another length, it is another version of the table, or another file, or a copy cut
+  // short: the pristine table's levels written at its positions would corrupt it.
+  if (table->size() != pristine->size()) {
+    Error error{ErrorNumber::kTypeMismatch, tablePath};
+    const auto bytes = [](const Bytes& file) {
+      return " 有 " + DecimalText(static_cast<std::int64_t>(file.size())) + " 字节";
+    };
+    error.context = std::string(kPatchedTableName) + bytes(*table) + "，" +
+                    std::string(kPristineTableName) + bytes(*pristine);
+    return error;
+  }
 
   std::string levels;
   for (int i = 0; i < kLevelCount; ++i) {
     const std::string& entry = (*entries)[i];
     Expected<std::uint8_t> level = RoundToByte(*step + baseLevels[i]);
     if (!level) return Error(level.error().number, tablePath, i + 1, entry);
-    if (static_cast<std::size_t>(positions[i]) > table->size()) {
-      return Error(ErrorNumber::kBadRecordNumber, tablePath, i + 1, entry);
-    }
     (*table)[positions[i] - 1] = *level;
     AppendLine(levels, DecimalText(*level));
   }

@@ -71,8 +71,8 @@ std::optional<Error> SaveTable(const fs::path& path, std::span<const std::uint8_
   if (auto failed = steps.Write(file, bytes)) return about(*failed);
   if (auto failed = steps.Flush(file)) return about(*failed);
   if (auto failed = file.Close()) return about(*failed);
-  if (marks) {
-    if (auto failed = WriteMarks(file.path(), *marks)) return about(*failed);
+  if (marks && marks->special) {
+    if (auto failed = steps.SetMarks(file.path(), *marks)) return about(*failed);
   }
   if (auto failed = RetryWhileHeld([&] { return steps.Replace(file.path(), path); })) {
     return about(*failed);

@@ -23,6 +23,9 @@ class SaveSteps {
     return file.Write(bytes);
   }
   virtual std::optional<Error> Flush(File& file) { return file.Flush(); }
+  virtual std::optional<Error> SetMarks(const std::filesystem::path& path, const FileMarks& marks) {
+    return WriteMarks(path, marks);
+  }
   virtual std::optional<Error> Replace(const std::filesystem::path& from,
                                        const std::filesystem::path& to) {
     return MoveOver(from, to);
@@ -34,6 +37,8 @@ class SaveSteps {
 inline constexpr std::chrono::milliseconds kHoldPatience{2000};
 
 // Runs step until it no longer fails with permission denied (70) or kHoldPatience has passed.
+// A file held by another program, or refused for no stated reason, may be free in a moment; a
+// read-only file or a write-protected disk stays as it is, and is told at once.
 template <class Step>
 auto RetryWhileHeld(Step step) -> decltype(step()) {
   const auto deadline = std::chrono::steady_clock::now() + kHoldPatience;
@@ -46,6 +51,7 @@ auto RetryWhileHeld(Step step) -> decltype(step()) {
       failed = &*result;
     }
     if (!failed || failed->number != ErrorNumber::kPermissionDenied ||
+        (failed->mark != Mark::kNone && failed->mark != Mark::kHeld) ||
         std::chrono::steady_clock::now() >= deadline) {
       return result;
     }
@@ -57,7 +63,7 @@ auto RetryWhileHeld(Step step) -> decltype(step()) {
 // beside path (created exclusively, so no file of the player's is ever touched), is flushed to
 // the disk and closed, gets the marks of the old file (when there was one), and then takes
 // path's place in one step. On any failure path is byte for byte as before and the temporary
-// file is gone.
+// file is gone. Marks are written only where the new file lacks them by itself.
 std::optional<Error> SaveTable(const std::filesystem::path& path,
                                std::span<const std::uint8_t> bytes,
                                const std::optional<FileMarks>& marks, SaveSteps& steps);

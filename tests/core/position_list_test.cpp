@@ -18,6 +18,17 @@ std::string Lines(int n, std::string_view terminator) {
   return text;
 }
 
+// text as Notepad saves it as "Unicode": UTF-16 with its byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+std::u16string Widened(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+
 TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
   const std::string endless = "5" + std::string(200 * 1024, ' ');  // a binary file, say
   const struct {
@@ -29,6 +40,9 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
       {Lines(500, "\r\n"), "1", "2", "439"},  // lines past 439 are never read
       {"\xEF\xBB\xBF" + Lines(439, "\n"), "1", "2", "439"},
       {Lines(439, "\r"), "1", "2", "439"},
+      {"\r\n" + Lines(438, "\r\n"), "", "1", "438"},  // the first line may be empty
+      {Utf16(Widened(Lines(500, "\r\n")), false), "1", "2", "439"},
+      {Utf16(u"\u4E00\U0001F600\r\n" + Widened(Lines(438, "\n")), true), "一😀", "1", "438"},
       // Blanks and empty lines are kept; the last line needs no terminator.
       {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last"},
       // An endless line is cut, and the mark left in it keeps it from reading as a number.

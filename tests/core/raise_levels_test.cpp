@@ -22,7 +22,13 @@ using enum ErrorNumber;
 
 long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
-enum class SaveStep { kNone, kCreate, kWrite, kFlush, kReplace };
+#ifdef _WIN32
+constexpr FileMarks kSpecialMarks{0x2};  // hidden
+#else
+constexpr FileMarks kSpecialMarks{0600};  // a mode a new file does not get
+#endif
+
+enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetMarks, kReplace };
 
 // The real steps of a save, except that `step` fails `times` times with `error` (naming the file
 // at hand); a failing write has written half its bytes. Each failure calls `raise` first, which
@@ -42,15 +48,20 @@ class FaultySteps : public SaveSteps {
   std::optional<Error> Flush(File& file) override {
     return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
   }
+  std::optional<Error> SetMarks(const fs::path& path, const FileMarks& marks) override {
+    return FailOrRun(SaveStep::kSetMarks, path, [&] { return SaveSteps::SetMarks(path, marks); });
+  }
   std::optional<Error> Replace(const fs::path& from, const fs::path& to) override {
     return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
   }
+  int failures = 0;  // how often the failing step was tried
 
  private:
   template <class RealStep>
   auto FailOrRun(SaveStep step, const fs::path& file, RealStep real) -> decltype(real()) {
     if (step != step_ || times_ == 0) return real();
     --times_;
+    ++failures;
     if (raise_) raise_();
     Error error = error_;
     error.file = file;
@@ -80,6 +91,7 @@ class RaiseTest : public ::testing::Test {
     table_ = base_;  // as an earlier raise by 3 left it: a new raise replaces that, not adds to it
     table_[9] += 3;
     table_[10] += 3;
+    fs::remove(folder_ / "t_mons.tbl");  // with any marks a case gave it
     WriteBytes(folder_ / "t_mons.tbl", table_);
   }
   void WriteList() {
@@ -135,8 +147,11 @@ TEST_F(RaiseTest, StepsAddToTheBaseLevelRoundingHalvesToEven) {
 
 TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToDo) {
   using Change = std::function<void(RaiseTest&)>;
-  auto line5 = [](const char* text) {
+  auto line5 = [](std::string text) {
     return [text](RaiseTest& t) { t.lines_[4] = text, t.WriteList(); };
+  };
+  auto table = [](Bytes bytes) {
+    return [bytes](RaiseTest& t) { WriteBytes(t.folder_ / "t_mons.tbl", t.table_ = bytes); };
   };
   const auto outOfMemory = [] { throw std::bad_alloc(); };
   const auto english = [] { throw std::runtime_error("boom"); };
@@ -147,7 +162,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     long listed;                      // lines left in Text1: the entries before the failing one
     const char* report;               // a part of the error box's text
     SaveStep save = SaveStep::kNone;  // the step of the save that fails with number
-    bool held = false;                // that failure is a sharing violation
+    Mark mark = Mark::kNone;          // and that mark
     std::function<void()> raise = {};
   } cases[] = {
       {line5("abc"), "10", kTypeMismatch, 4,
@@ -156,9 +171,12 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {line5("一二三四五六七八九十一二三四五六七八九十"), "10", kTypeMismatch, 4,
        "：“一二三四五六七八九十一二三…”\n"},
       {line5(""), "10", kTypeMismatch, 4, "每行只写一个字节位置"},
+      // Controls are shown escaped: a NUL would end the box's text there.
+      {line5(std::string("1\0\x1b\xff", 4)), "10", kTypeMismatch, 4,
+       "：“1\\x00\\x1B\\xFF”\n\n请改正 drevon2.txt 的这一行"},
       {line5("0"), "10", kBadRecordNumber, 4, "位置列表第 5 行：“0”"},
       {line5("-3"), "10", kBadRecordNumber, 4, "位置列表第 5 行"},
-      {line5("1001"), "10", kBadRecordNumber, 4, "与这个表配套"},
+      {line5("1001"), "10", kBadRecordNumber, 4, "超出了 t_mons0.tbl 的长度"},
       {line5("9999999999"), "10", kOverflow, 4, "每行只写一个字节位置"},
       {[](RaiseTest& t) { t.lines_.pop_back(), t.WriteList(); }, "10", kInputPastEndOfFile, 0,
        "缺少第 439 行"},
@@ -168,10 +186,11 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        "drevon2.txt 放到"},
       {[](RaiseTest& t) { t.Lay(10, 156); }, "99.5", kOverflow, 439, "第 2 行"},
       {[](RaiseTest& t) { t.Lay(156, 11); }, "100", kOverflow, 439, "超过了 255"},
-      {[](RaiseTest& t) {
-         WriteBytes(t.folder_ / "t_mons.tbl", t.table_ = {1, 2, 3});
-       },
-       "10", kBadRecordNumber, 439, "t_mons.tbl\n位置列表第 1 行：“10”"},
+      // A table cut short, or of another version: the table is to blame, and nothing is written.
+      {table({1, 2, 3}), "10", kTypeMismatch, 439,
+       "t_mons.tbl\nt_mons.tbl 有 3 字节，t_mons0.tbl 有 1000 字节\n\n"
+       "t_mons.tbl 和 t_mons0.tbl 不是同一版本的怪物表（或者 t_mons.tbl 没有复制完整）"},
+      {table(Bytes(1001, 7)), "10", kTypeMismatch, 439, "请把 t_mons0.tbl 复制一份并改名为"},
       // A step that passes the range check but is no plain number: the step is to blame.
       {{}, "5abc", kTypeMismatch, 439, "\n\n输入的提高值：“5abc”\n\n"},
       {{}, "1 0", kTypeMismatch, 439, "运行时错误 '13':\n\n类型不匹配\n\n输入的提高值"},
@@ -181,7 +200,17 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", SaveStep::kFlush},
       {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
       // Held by another program throughout: given up after a while, with what to do.
-      {{}, "10", kPermissionDenied, 439, "占用。请关闭该程序，再点", SaveStep::kReplace, true},
+      {{},
+       "10",
+       kPermissionDenied,
+       439,
+       "占用。请关闭该程序，稍等片刻，再点“修改”。",
+       SaveStep::kReplace,
+       Mark::kHeld},
+      {{}, "10", kPermissionDenied, 439, "有写保护", SaveStep::kReplace, Mark::kWriteProtected},
+      // Marks a new file lacks must be written, and that may fail.
+      {[](RaiseTest& t) { WriteMarks(t.folder_ / "t_mons.tbl", kSpecialMarks); }, "10",
+       kPermissionDenied, 439, "无法写入 t_mons.tbl", SaveStep::kSetMarks},
       // Exceptions, never shown in English.
       {{},
        "10",
@@ -189,16 +218,16 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        439,
        "内存不足\n\n内存不足。请关闭其他程序",
        SaveStep::kWrite,
-       false,
+       Mark::kNone,
        outOfMemory},
-      {{}, "10", kInternalError, 439, "内部错误", SaveStep::kReplace, false, english},
+      {{}, "10", kInternalError, 439, "内部错误", SaveStep::kReplace, Mark::kNone, english},
   };
   for (const auto& c : cases) {
     Lay();
     if (c.change) c.change(*this);
     const long files = Files();
     Error fault(c.number);
-    fault.held = c.held;
+    fault.mark = c.mark;
     RaiseOutcome outcome = Raise(c.step, FaultySteps(c.save, fault, 1000, c.raise));
     ASSERT_TRUE(outcome.error.has_value()) << c.report;
     const std::string report = ErrorReport(*outcome.error);
@@ -246,6 +275,24 @@ TEST_F(RaiseTest, ABrieflyHeldTableIsWaitedForAndThePlayersFilesAreKept) {
   ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kCreate, Error{kFileAlreadyExists}, 1)).error);
   EXPECT_EQ(ReadBytes(folder_ / "t_mons.tbl.new"), Bytes({'m', 'i', 'n', 'e'}));
   EXPECT_EQ(Files(), 4);
+  // A table with no marks of its own gets none written: a folder that refuses that is no bar.
+  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kSetMarks, Error{kPermissionDenied})).error);
+}
+
+TEST_F(RaiseTest, OnlyWhatMayPassInAMomentIsTriedAgain) {
+  // clang-format off
+  const struct { ErrorNumber number; Mark mark; bool again; } cases[] = {
+      {kPermissionDenied, Mark::kNone, true}, {kPermissionDenied, Mark::kWriteProtected, false},
+      {kPathNotFound, Mark::kNone, false}};
+  // clang-format on
+  for (const auto& c : cases) {
+    Lay();
+    Error fault(c.number);
+    fault.mark = c.mark;
+    FaultySteps steps(SaveStep::kReplace, fault);
+    ASSERT_TRUE(RaiseLevels("10", folder_.path, steps).error.has_value());
+    EXPECT_EQ(steps.failures > 1, c.again) << steps.failures;
+  }
 }
 
 }  // namespace

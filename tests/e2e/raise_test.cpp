@@ -12,10 +12,11 @@ HANDLE Hold(const fs::path& file) {  // opened with no sharing, as an editor or 
 TEST_F(PatcherTest, RaiseWritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
   const Bytes playersOwn{'m', 'i', 'n', 'e', 0, 255, '\r', '\n'};
   WriteBytes(Beside("t_mons.tbl.new"), playersOwn);
-  constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;  // the player's marks
-  ASSERT_TRUE(SetFileAttributesW(Beside("t_mons.tbl").c_str(), kHidden));
   for (const int step : {100, 10}) {
     SCOPED_TRACE(testing::Message() << "step " << step);
+    // The player's marks: hidden is kept; the archive mark is set, as the content is new.
+    const DWORD hidden = step == 100 ? FILE_ATTRIBUTE_HIDDEN : 0;
+    ASSERT_TRUE(SetFileAttributesW(Beside("t_mons.tbl").c_str(), hidden | FILE_ATTRIBUTE_NORMAL));
     ASSERT_TRUE(Type(form1::kText4, std::to_wstring(step)));
     // The first raise finds the table held by another program for half a second, and waits.
     HANDLE held = step == 100 ? Hold(Beside("t_mons.tbl")) : INVALID_HANDLE_VALUE;
@@ -45,7 +46,9 @@ TEST_F(PatcherTest, RaiseWritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
     EXPECT_EQ(Text(form1::kLabel3), L"敌人等级提高" + std::to_wstring(step) + L"级");
     EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == table)
         << "t_mons.tbl is not base + step at the positions";
-    EXPECT_EQ(GetFileAttributesW(Beside("t_mons.tbl").c_str()) & kHidden, kHidden);
+    EXPECT_EQ(GetFileAttributesW(Beside("t_mons.tbl").c_str()) &
+                  (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+              hidden | FILE_ATTRIBUTE_ARCHIVE);
   }
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl.new")) == playersOwn) << "the player's file changed";
 }
@@ -111,7 +114,9 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 constexpr int kRaise = form1::kCommand2, kCompare = form1::kCommand1;
 // An error's number, or the advice that only error 70 of a held or a read-only file gets.
 constexpr const wchar_t *kWarning = L"只能输入1到100！", *k53 = L"运行时错误 '53':",
-                        *kHeld = L"t_mons.tbl 正被其他程序", *kReadOnly = L"t_mons.tbl 是只读文件";
+                        *kHeld = L"t_mons.tbl 正被其他程序（例如游戏或十六进制编辑器）占用。"
+                                 L"请关闭该程序，稍等片刻，再点“修改”。",
+                        *kReadOnly = L"t_mons.tbl 是只读文件";
 INSTANTIATE_TEST_SUITE_P(
     Box, BoxTest,
     ::testing::Values(

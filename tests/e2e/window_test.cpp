@@ -1,14 +1,33 @@
-// Form1 itself at 96, 144 and 192 DPI: caption, place, its ten controls as its layout table
-// places them, the keyboard's order.
+// Form1 itself at 96, 144 and 192 DPI: caption, place, its ten controls where the player knows
+// them, the keyboard's order.
 // And the executable's version information.
 #include <array>
 #include <vector>
 
 #include "fixture.h"
-#include "layout.h"
 
 namespace e2e {
 namespace {
+
+// Each control's kind, place and size in twips, and its text, in tab order.
+constexpr struct {
+  int id;
+  const wchar_t* kind;
+  int left, top, width, height;
+  const wchar_t* text;
+} kForm1[] = {
+    {form1::kText1, L"Edit", 500, 500, 2000, 4000, L""},
+    {form1::kCommand1, L"Button", 4200, 4680, 1215, 495, L"对比"},
+    {form1::kText2, L"Edit", 3000, 480, 2000, 4000, L""},
+    {form1::kText3, L"Edit", 5520, 480, 2000, 4000, L""},
+    {form1::kLabel1, L"Static", 480, 4800, 1935, 255, L""},
+    {form1::kText4, L"Edit", 8160, 1200, 1455, 615, L""},
+    {form1::kLabel2, L"Static", 8160, 600, 1935, 375, L"提高敌人等级(1～100)"},
+    {form1::kCommand2, L"Button", 8400, 2520, 1215, 615, L"修改"},
+    {form1::kLabel3, L"Static", 8280, 4200, 1575, 615, L""},
+    {form1::kLabel4, L"Static", 840, 5520, 6015, 495,
+     L"修改好的文件t_mons.tbl覆盖游戏目录\\data\\text\\dat_us\\"},
+};
 
 // The longest texts controls get later, which must fit too.
 constexpr std::pair<int, const wchar_t*> kLongest[] = {
@@ -22,7 +41,7 @@ class LayoutTest : public PatcherTest, public ::testing::WithParamInterface<UINT
 };
 
 TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationOrder) {
-  EXPECT_EQ(TextOf(form_), form1::kCaption);
+  EXPECT_EQ(TextOf(form_), L"Quarnel2难度补丁修改器");
   RECT client{}, frame{}, work{};
   GetClientRect(form_, &client);
   GetWindowRect(form_, &frame);
@@ -41,13 +60,14 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationO
   HGDIOBJ oldFont = SelectObject(dc, CreateFontIndirectW(&metrics.lfMessageFont));
   TEXTMETRICW font{};
   GetTextMetricsW(dc, &font);
-  for (const form1::ControlLayout& control : form1::kControls) {
+  HWND window = GetWindow(form_, GW_CHILD);  // children in creation order, which is tab order
+  for (const auto& control : kForm1) {
     SCOPED_TRACE(testing::Message() << "control " << control.id << " at " << dpi_ << " DPI");
-    HWND window = Control(control.id);
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(window), control.id) << "out of tab order";
     wchar_t kind[16] = {};
     GetClassNameW(window, kind, 16);
-    EXPECT_EQ(_wcsicmp(kind, form1::ClassOf(control.kind)), 0) << kind;
+    EXPECT_EQ(_wcsicmp(kind, control.kind), 0) << kind;
     EXPECT_EQ(TextOf(window), control.text);
     RECT at{}, inside{};
     GetWindowRect(window, &at);
@@ -63,6 +83,7 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationO
     DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     EXPECT_LE(needed.right, inside.right) << text;
     EXPECT_LE(needed.bottom, inside.bottom) << text;
+    window = GetWindow(window, GW_HWNDNEXT);
   }
 
   // The keyboard starts in Text1; Tab walks the stops in creation order, Shift+Tab back.
