@@ -114,6 +114,7 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
 
   outcome.appended = std::move(found);
   outcome.matchCount = DecimalText(matches);
+  outcome.found = FoundPositions{matches, outcome.appended.positions};
   if (matches > kMaxListedMatches)
     outcome.warning = TooManyMatches(matches, baseTable, raisedTable);
   return outcome;

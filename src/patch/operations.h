@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "outcome.h"
@@ -26,5 +27,16 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const std::filesystem::path&
 // Lists every position whose byte is exactly 100 larger in raisedTable than in baseTable.
 CompareOutcome CompareTables(const std::filesystem::path& baseTable,
                              const std::filesystem::path& raisedTable);
+
+// Saves the positions the latest compare found (none: no compare yet, or it failed) as
+// ProgramFolder\drevon2.txt, when they are the kLevelCount positions a raise reads. An existing
+// list of other content is replaced only once the player has said so (replace).
+SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
+                                 const std::filesystem::path& programFolder, bool replace);
+
+// The same, saving through the given steps (tests make them fail).
+SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
+                                 const std::filesystem::path& programFolder, bool replace,
+                                 SaveSteps& steps);
 
 }  // namespace patch

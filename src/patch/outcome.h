@@ -1,6 +1,7 @@
 // What an operation hands back to the window: texts to show, a warning, or an error.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -29,12 +30,28 @@ struct RaiseOutcome {
   std::optional<Error> error;               // the raise stopped; the table is untouched
 };
 
+// What a compare found: every match, counted, and the first ones' positions as listed.
+struct FoundPositions {
+  std::int64_t count = 0;
+  std::string lines;  // one decimal position a line, CR LF after each; complete up to the cap
+};
+
 struct CompareOutcome {
   ListTexts
       appended;  // appended under the three list boxes' texts; at most kMaxListedMatches lines
   std::optional<std::string> matchCount;  // Label1's caption, after a successful compare
+  std::optional<FoundPositions> found;    // after a successful compare
   std::optional<Warning> warning;         // too many matches to list: shown after appending
   std::optional<Error> error;             // the compare stopped; nothing to append
+};
+
+// The boxes that saving the found positions as the position list may show. At most one of
+// warning, information and error; a question comes alone.
+struct SaveListOutcome {
+  std::optional<Warning> warning;          // nothing fit to save: nothing was written
+  std::optional<std::string> question;     // Yes/No, No the default: replace a different list?
+  std::optional<std::string> information;  // saved, or already saved
+  std::optional<Error> error;              // the list is as it was
 };
 
 }  // namespace patch

@@ -2,13 +2,13 @@
 #include <cstdint>
 #include <string>
 
+#include "file_save.h"
 #include "list_text.h"
 #include "names.h"
 #include "numbers.h"
 #include "operations.h"
 #include "position_list.h"
 #include "program_folder.h"
-#include "table_save.h"
 
 namespace patch {
 namespace fs = std::filesystem;
@@ -96,7 +96,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   }
 
   const std::optional<FileMarks> keep = marks ? std::optional<FileMarks>(*marks) : std::nullopt;
-  if (auto failed = SaveTable(tablePath, *table, keep, steps)) return failed;
+  if (auto failed = SaveFile(tablePath, *table, keep, steps)) return failed;
   lists.levels = std::move(levels);
   return std::nullopt;
 }

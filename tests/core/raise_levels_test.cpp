@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../test_folder.h"
+#include "faulty_steps.h"
 #include "operations.h"
-#include "table_save.h"
 
 namespace patch {
 namespace {
@@ -21,57 +20,6 @@ using namespace testing_support;
 using enum ErrorNumber;
 
 long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
-
-#ifdef _WIN32
-constexpr FileMarks kSpecialMarks{0x2};  // hidden
-#else
-constexpr FileMarks kSpecialMarks{0600};  // a mode a new file does not get
-#endif
-
-enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetMarks, kReplace };
-
-// The real steps of a save, except that `step` fails `times` times with `error` (naming the file
-// at hand); a failing write has written half its bytes. Each failure calls `raise` first, which
-// may throw.
-class FaultySteps : public SaveSteps {
- public:
-  FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})
-      : step_(step), error_(std::move(error)), times_(times), raise_(std::move(raise)) {}
-  Expected<File> CreateNew(const fs::path& path) override {
-    return FailOrRun(SaveStep::kCreate, path, [&] { return SaveSteps::CreateNew(path); });
-  }
-  std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) override {
-    if (step_ == SaveStep::kWrite && times_)
-      file.Write(bytes.first(bytes.size() / 2));  // disk full
-    return FailOrRun(SaveStep::kWrite, file.path(), [&] { return SaveSteps::Write(file, bytes); });
-  }
-  std::optional<Error> Flush(File& file) override {
-    return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
-  }
-  std::optional<Error> SetMarks(const fs::path& path, const FileMarks& marks) override {
-    return FailOrRun(SaveStep::kSetMarks, path, [&] { return SaveSteps::SetMarks(path, marks); });
-  }
-  std::optional<Error> Replace(const fs::path& from, const fs::path& to) override {
-    return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
-  }
-  int failures = 0;  // how often the failing step was tried
-
- private:
-  template <class RealStep>
-  auto FailOrRun(SaveStep step, const fs::path& file, RealStep real) -> decltype(real()) {
-    if (step != step_ || times_ == 0) return real();
-    --times_;
-    ++failures;
-    if (raise_) raise_();
-    Error error = error_;
-    error.file = file;
-    return error;
-  }
-  SaveStep step_;
-  Error error_;
-  int times_;
-  std::function<void()> raise_;
-};
 
 // Beside the tool: t_mons0.tbl holds a 1000-byte table, t_mons.tbl the same raised by 3. The list
 // names position 10 (level `first`), 11 (level `second`), then 103..539 (level 50 each).

@@ -1,4 +1,4 @@
-#include "table_save.h"
+#include "file_save.h"
 
 #include <random>
 #include <string>
@@ -57,9 +57,9 @@ Expected<File> CreateUnique(const fs::path& path, SaveSteps& steps) {
 
 }  // namespace
 
-std::optional<Error> SaveTable(const fs::path& path, std::span<const std::uint8_t> bytes,
-                               const std::optional<FileMarks>& marks, SaveSteps& steps) {
-  // Whatever step fails, the player is told about the table, not the temporary file.
+std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t> bytes,
+                              const std::optional<FileMarks>& marks, SaveSteps& steps) {
+  // Whatever step fails, the player is told about the file, not the temporary copy.
   auto about = [&path](Error error) {
     error.file = path;
     return error;

@@ -1,5 +1,6 @@
-// Saving the patched table so that it is never lost: a complete new copy is written beside it,
-// put on the disk, and only then takes its place in one step.
+// Saving a file of the player's (the patched table, the position list) so that it is never lost: a
+// complete new copy is written beside it, put on the disk, and only then takes its place in one
+// step.
 #pragma once
 
 #include <chrono>
@@ -64,8 +65,8 @@ auto RetryWhileHeld(Step step) -> decltype(step()) {
 // the disk and closed, gets the marks of the old file (when there was one), and then takes
 // path's place in one step. On any failure path is byte for byte as before and the temporary
 // file is gone. Marks are written only where the new file lacks them by itself.
-std::optional<Error> SaveTable(const std::filesystem::path& path,
-                               std::span<const std::uint8_t> bytes,
-                               const std::optional<FileMarks>& marks, SaveSteps& steps);
+std::optional<Error> SaveFile(const std::filesystem::path& path,
+                              std::span<const std::uint8_t> bytes,
+                              const std::optional<FileMarks>& marks, SaveSteps& steps);
 
 }  // namespace patch

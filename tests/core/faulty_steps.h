@@ -1,0 +1,68 @@
+// The steps of a save, made to fail where a test asks; and marks to give a file.
+#pragma once
+
+#include <functional>
+#include <utility>
+
+#include "file_save.h"
+
+namespace patch {
+
+// Marks a new file does not get by itself: the read-only mark, and another that must be kept.
+#ifdef _WIN32
+constexpr FileMarks kReadOnlyMarks{0x1, true};
+constexpr FileMarks kSpecialMarks{0x2, false, true};  // hidden
+#else
+constexpr FileMarks kReadOnlyMarks{0444, true, true};
+constexpr FileMarks kSpecialMarks{0600, false, true};
+#endif
+
+enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetMarks, kReplace };
+
+// The real steps of a save, except that `step` fails `times` times with `error` (naming the file
+// at hand); a failing write has written half its bytes. Each failure calls `raise` first, which
+// may throw.
+class FaultySteps : public SaveSteps {
+ public:
+  FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})
+      : step_(step), error_(std::move(error)), times_(times), raise_(std::move(raise)) {}
+  Expected<File> CreateNew(const std::filesystem::path& path) override {
+    return FailOrRun(SaveStep::kCreate, path, [&] { return SaveSteps::CreateNew(path); });
+  }
+  std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) override {
+    if (step_ == SaveStep::kWrite && times_)
+      file.Write(bytes.first(bytes.size() / 2));  // disk full
+    return FailOrRun(SaveStep::kWrite, file.path(), [&] { return SaveSteps::Write(file, bytes); });
+  }
+  std::optional<Error> Flush(File& file) override {
+    return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
+  }
+  std::optional<Error> SetMarks(const std::filesystem::path& path,
+                                const FileMarks& marks) override {
+    return FailOrRun(SaveStep::kSetMarks, path, [&] { return SaveSteps::SetMarks(path, marks); });
+  }
+  std::optional<Error> Replace(const std::filesystem::path& from,
+                               const std::filesystem::path& to) override {
+    return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
+  }
+  int failures = 0;  // how often the failing step was tried
+
+ private:
+  template <class RealStep>
+  auto FailOrRun(SaveStep step, const std::filesystem::path& file, RealStep real)
+      -> decltype(real()) {
+    if (step != step_ || times_ == 0) return real();
+    --times_;
+    ++failures;
+    if (raise_) raise_();
+    Error error = error_;
+    error.file = file;
+    return error;
+  }
+  SaveStep step_;
+  Error error_;
+  int times_;
+  std::function<void()> raise_;
+};
+
+}  // namespace patch
