@@ -44,7 +44,7 @@ int Run(int showCommand) {
 
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (form.TranslateNavigation(message)) continue;
+    if (form.TranslateKeyboard(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

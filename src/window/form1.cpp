@@ -1,5 +1,8 @@
 #include "form1.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <exception>
 #include <utility>
 
@@ -24,6 +27,7 @@ Form1::Form1(std::filesystem::path programFolder, std::filesystem::path compareB
 Form1::~Form1() {
   if (hwnd_) DestroyWindow(hwnd_);
   if (font_) DeleteObject(font_);
+  if (keys_) DestroyAcceleratorTable(keys_);
 }
 
 bool Form1::Create() {
@@ -36,6 +40,8 @@ bool Form1::Create() {
     return false;
   }
   CentreOnWorkArea();
+  ACCEL save{FCONTROL | FVIRTKEY, 'S', form1::kSavePositions};
+  keys_ = CreateAcceleratorTableW(&save, 1);
   return true;
 }
 
@@ -65,6 +71,69 @@ void Form1::CreateControls() {
     }
   }
   focusWhenInactive_ = Control(form1::kText1);
+  SetWindowSubclass(Control(form1::kText1), &Form1::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR form) {
+  if (message == WM_CONTEXTMENU) {
+    reinterpret_cast<Form1*>(form)->ShowListMenu(list, lParam);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &Form1::ListProc, 0);
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The edit's own right-click menu, in the system's language, with the save on top. An edit gives
+// no way into the menu it shows, so its items are loaded from where it loads them, enabled as it
+// would enable them, and carried out as it would carry them out: each item's ID is the message
+// that does it.
+void Form1::ShowListMenu(HWND list, LPARAM at) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  // Windows names the menu 1, Wine "EDITMENU".
+  HMENU loaded = nullptr;
+  for (const wchar_t* name : {static_cast<const wchar_t*>(MAKEINTRESOURCEW(1)), L"EDITMENU"}) {
+    if (loaded || !user32) break;
+    loaded = LoadMenuW(user32, name);
+    if (loaded && GetMenuState(GetSubMenu(loaded, 0), WM_COPY, MF_BYCOMMAND) == UINT(-1)) {
+      DestroyMenu(loaded);
+      loaded = nullptr;
+    }
+  }
+  HMENU menu = loaded ? GetSubMenu(loaded, 0) : CreatePopupMenu();
+  if (loaded) InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, form1::kSavePositions,
+              L"保存为位置表 drevon2.txt(&S)\tCtrl+S");
+  DWORD start = 0, end = 0;
+  SendMessageW(list, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const auto length = static_cast<DWORD>(GetWindowTextLengthW(list));
+  const auto enable = [&](UINT item, bool enabled) {
+    EnableMenuItem(menu, item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  };
+  const bool canUndo = SendMessageW(list, EM_CANUNDO, 0, 0) != 0;
+  enable(WM_UNDO, canUndo);
+  enable(EM_UNDO, canUndo);
+  for (UINT item : {WM_CUT, WM_COPY, WM_CLEAR}) enable(item, start != end);
+  enable(WM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT));
+  enable(EM_SETSEL, length > 0 && (start != 0 || end != length));
+
+  POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  if (point.x == -1 && point.y == -1) {  // from the keyboard: at the list's top left
+    RECT frame{};
+    GetWindowRect(list, &frame);
+    point = {frame.left + 4, frame.top + 4};
+  }
+  SetFocus(list);
+  const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+                                      point.y, 0, hwnd_, nullptr);
+  DestroyMenu(loaded ? loaded : menu);
+  if (command == form1::kSavePositions) {
+    OnCommand(form1::kSavePositions, 0);
+  } else if (command == EM_SETSEL) {
+    SendMessageW(list, EM_SETSEL, 0, -1);
+  } else if (command != 0) {
+    SendMessageW(list, command, 0, 0);
+  }
 }
 
 void Form1::ApplyDpi(UINT dpi) {
@@ -139,8 +208,25 @@ void Form1::OnCompare() {
   Append(form1::kText2, outcome.appended.baseLevels);
   Append(form1::kText3, outcome.appended.levels);
   if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
+  found_ = outcome.found;
   // Told after the lists and the count are up, so that the player sees what it is about.
   if (outcome.warning) ShowWarning(*outcome.warning);
+  if (outcome.error) ShowError(*outcome.error);
+}
+
+void Form1::OnSavePositions() {
+  patch::SaveListOutcome outcome = patch::SavePositionList(found_, programFolder_, false);
+  if (outcome.question) {
+    const int answer = MessageBoxW(hwnd_, utf::Widen(*outcome.question).c_str(), form1::kCaption,
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    if (answer != IDYES) return;
+    outcome = patch::SavePositionList(found_, programFolder_, true);
+  }
+  if (outcome.warning) ShowWarning(*outcome.warning);
+  if (outcome.information) {
+    MessageBoxW(hwnd_, utf::Widen(*outcome.information).c_str(), form1::kCaption,
+                MB_OK | MB_ICONINFORMATION);
+  }
   if (outcome.error) ShowError(*outcome.error);
 }
 
@@ -155,10 +241,11 @@ void Form1::ShowError(const patch::Error& error) {
 }
 
 void Form1::OnCommand(int id, int notification) {
-  if (notification != BN_CLICKED) return;
+  if (id != form1::kSavePositions && notification != BN_CLICKED) return;
   try {
     if (id == form1::kCommand1) OnCompare();
     if (id == form1::kCommand2) OnRaise();
+    if (id == form1::kSavePositions) OnSavePositions();
   } catch (...) {
     // Out of memory and the like: told as a numbered error in Chinese like any other, and the
     // window stays, since the player's lists are still in it. Nothing may leave the window
@@ -178,8 +265,9 @@ bool Form1::IsListBox(HWND window) const {
   return false;
 }
 
-bool Form1::TranslateNavigation(MSG& message) {
+bool Form1::TranslateKeyboard(MSG& message) {
   if (!hwnd_) return false;
+  if (keys_ && TranslateAcceleratorW(hwnd_, keys_, &message)) return true;
   // A multi-line edit asks the dialog manager for every key, Tab included, so IsDialogMessage
   // would type a tab into the list instead of moving on. The lists hold numbers only: Tab
   // leaves them like every other control (Ctrl+Tab is left to the edit).
@@ -204,7 +292,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyDpi(dpi::ForWindow(hwnd_));
       return 0;
     case WM_COMMAND:
-      if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      // From a control, or Ctrl+S (no control, no notification of one).
+      if (lParam != 0 || LOWORD(wParam) == form1::kSavePositions) {
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+      }
       return 0;
     case WM_ACTIVATE:
       // A plain window forgets which control had the focus when another window (a message

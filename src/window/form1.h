@@ -6,17 +6,14 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base_window.h"
 #include "form1_ids.h"
 #include "layout.h"
-
-namespace patch {
-struct Error;
-struct Warning;
-}  // namespace patch
+#include "outcome.h"
 
 class Form1 final : public BaseWindow<Form1> {
  public:
@@ -30,8 +27,9 @@ class Form1 final : public BaseWindow<Form1> {
   // Creates the window hidden, sized for its DPI and centred on the primary work area.
   bool Create();
 
-  // For the message loop: Tab and Shift+Tab between the controls. True when it took the message.
-  bool TranslateNavigation(MSG& message);
+  // For the message loop: Ctrl+S, and Tab and Shift+Tab between the controls. True when it took
+  // the message.
+  bool TranslateKeyboard(MSG& message);
 
  private:
   friend class BaseWindow<Form1>;
@@ -43,6 +41,10 @@ class Form1 final : public BaseWindow<Form1> {
   void OnCommand(int id, int notification);
   void OnRaise();
   void OnCompare();
+  void OnSavePositions();
+  void ShowListMenu(HWND list, LPARAM at);
+  static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR form);
   void ShowWarning(const patch::Warning& warning);
   void ShowError(const patch::Error& error);
 
@@ -59,4 +61,7 @@ class Form1 final : public BaseWindow<Form1> {
   HFONT font_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   HWND focusWhenInactive_ = nullptr;
+  HACCEL keys_ = nullptr;
+  // What the latest compare found; none before the first, or after one that failed.
+  std::optional<patch::FoundPositions> found_;
 };

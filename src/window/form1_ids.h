@@ -21,6 +21,11 @@ enum ControlId : int {
   kLabel4 = 1010,
 };
 
+// Commands that are no control's: Ctrl+S and the first item of Text1's right-click menu.
+enum CommandId : int {
+  kSavePositions = 1101,  // save the latest compare's positions as drevon2.txt
+};
+
 // The client area, in twips.
 inline constexpr int kClientWidthTwips = 10845;
 inline constexpr int kClientHeightTwips = 6510;

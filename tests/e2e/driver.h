@@ -68,19 +68,19 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
   return gui;
 }
 
-// Types a key, with Shift if asked, into the focus of the foreground window, which must be
-// form with a control focused; false, sending nothing, if it is not.
-[[nodiscard]] inline bool PressKey(HWND form, WORD key, bool shift = false) {
+// Types a key, with a modifier (VK_SHIFT, VK_CONTROL) if asked, into the focus of the foreground
+// window, which must be form with a control focused; false, sending nothing, if it is not.
+[[nodiscard]] inline bool PressKey(HWND form, WORD key, WORD modifier = 0) {
   const GUITHREADINFO gui = GuiOf(ThreadOf(form));
   if (GetForegroundWindow() != form || gui.hwndActive != form || !IsChild(form, gui.hwndFocus)) {
     return false;
   }
   INPUT keys[4] = {};  // downs, then ups
-  const WORD order[] = {VK_SHIFT, key, key, VK_SHIFT};
+  const WORD order[] = {modifier, key, key, modifier};
   for (int i = 0; i < 4; ++i)
     keys[i] = {INPUT_KEYBOARD, {.ki = {order[i], 0, i < 2 ? 0u : KEYEVENTF_KEYUP, 0, 0}}};
-  const UINT count = shift ? 4 : 2;
-  return SendInput(count, shift ? keys : keys + 1, sizeof(INPUT)) == count;
+  const UINT count = modifier ? 4 : 2;
+  return SendInput(count, modifier ? keys : keys + 1, sizeof(INPUT)) == count;
 }
 
 struct Box {
@@ -114,13 +114,17 @@ struct Box {
 // A message box of that thread, once one is up and complete within the timeout.
 inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatience) {
   HWND box = WindowOf(thread, L"#32770", timeout);
-  // The OK button comes last.
-  if (!box || !WaitFor([&] { return GetDlgItem(box, IDOK) != nullptr; })) return std::nullopt;
+  // The OK or No button comes last.
+  const auto complete = [&] { return GetDlgItem(box, IDOK) || GetDlgItem(box, IDNO); };
+  if (!box || !WaitFor(complete)) return std::nullopt;
   return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
 }
 
-[[nodiscard]] inline bool PressOk(const Box& box) {
-  return Send(GetDlgItem(box.box, IDOK), BM_CLICK, 0, 0);
+// Presses a button of the box: OK, or No where it asks.
+[[nodiscard]] inline bool PressButton(const Box& box, int id = IDOK) {
+  HWND button = GetDlgItem(box.box, id);
+  if (!button && id == IDOK) button = GetDlgItem(box.box, IDNO);
+  return button && Send(button, BM_CLICK, 0, 0);
 }
 
 // A button click sent from a worker thread: BM_CLICK returns when the button's handler has,
@@ -134,7 +138,7 @@ class Click {
         })) {}
   ~Click() {  // a box the handler still shows is closed, so that the worker ends
     if (Returned()) return;
-    if (auto box = WaitForBox(ThreadOf(button_), milliseconds(0))) (void)PressOk(*box);
+    if (auto box = WaitForBox(ThreadOf(button_), milliseconds(0))) (void)PressButton(*box);
   }
   bool Returned() const { return result_.wait_for(milliseconds(0)) == std::future_status::ready; }
   // Click to return, if the handler returned within the timeout and the message got through.

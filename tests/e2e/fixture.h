@@ -85,7 +85,7 @@ class PatcherTest : public ::testing::Test {
 
   void TearDown() override {
     if (IsWindow(form_)) {
-      if (auto box = BoxUp(milliseconds(0))) (void)PressOk(*box);  // left by a failed check
+      if (auto box = BoxUp(milliseconds(0))) (void)PressButton(*box);  // left by a failed check
       PostMessageW(form_, WM_CLOSE, 0, 0);
     }
     if (process_.hProcess) {

@@ -90,7 +90,7 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   EXPECT_TRUE(!warning || box->ShowsExclamation()) << "no exclamation icon";
   EXPECT_FALSE(IsWindowEnabled(form_)) << "the box is not modal";
   EXPECT_FALSE(click.Returned()) << "the click returned with the box up";
-  ASSERT_TRUE(PressOk(*box));
+  ASSERT_TRUE(PressButton(*box));
   ASSERT_TRUE(click.Wait()) << "the click did not return after OK";
   EXPECT_TRUE(!warning || WaitFor([&] { return Focus() == Control(form1::kText1); }))
       << "the focus did not go to Text1";
@@ -114,8 +114,9 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 constexpr int kRaise = form1::kCommand2, kCompare = form1::kCommand1;
 // An error's number, or the advice that only error 70 of a held or a read-only file gets.
 constexpr const wchar_t *kWarning = L"只能输入1到100！", *k53 = L"运行时错误 '53':",
-                        *kHeld = L"t_mons.tbl 正被其他程序（例如游戏或十六进制编辑器）占用。"
-                                 L"请关闭该程序，稍等片刻，再点“修改”。",
+                        *kHeld =
+                            L"t_mons.tbl 正被其他程序（例如游戏或十六进制编辑器）占用。"
+                            L"请关闭该程序，稍等片刻，再点“修改”。",
                         *kReadOnly = L"t_mons.tbl 是只读文件";
 INSTANTIATE_TEST_SUITE_P(
     Box, BoxTest,

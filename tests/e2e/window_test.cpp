@@ -93,7 +93,8 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsShowsItsTextWholeAndTabsInCreationO
   for (const bool back : {false, true}) {
     for (std::size_t i = 1; i < stops.size(); ++i) {
       const int to = stops[back ? stops.size() - 1 - i : i];
-      ASSERT_TRUE(PressKey(form_, VK_TAB, back)) << "the window is not ready for the keyboard";
+      ASSERT_TRUE(PressKey(form_, VK_TAB, back ? VK_SHIFT : 0))
+          << "the window is not ready for the keyboard";
       EXPECT_TRUE(WaitFor([&] { return Focus() == Control(to); })) << "Tab " << i << " to " << to;
     }
   }

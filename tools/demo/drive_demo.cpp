@@ -48,7 +48,7 @@ void ClickAndReport(HWND form, int button, const std::string& what) {
       milliseconds(120'000));
   if (box) {
     Print(what + ": message box \"" + Utf8(box->title) + "\": " + Utf8(box->text));
-    if (!e2e::PressOk(*box)) Print(what + ": the box did not close");
+    if (!e2e::PressButton(*box)) Print(what + ": the box did not close");
   }
   Print(what + (click.Wait(milliseconds(60'000)) ? ": done in " : ": no answer after ") +
         std::to_string(e2e::Ms(e2e::Clock::now() - start)) + " ms");
