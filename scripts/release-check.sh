@@ -3,8 +3,8 @@
 # folder whose name has Chinese characters and a blank, with another time zone and umask, and
 # compares its quarnel2-patcher.exe and zip byte for byte with those in build/windows (made by
 # `cmake --build --preset windows` and `cpack --preset windows`). Uncommitted changes to tracked
-# files go into the clone too, so both builds have the same sources. Prints both builds' SHA-256
-# values and the exe's size; non-zero when any byte differs.
+# files (new ones once added with git add) go into the clone too, so both builds have the same
+# sources. Prints both builds' SHA-256 values and the exe's size; non-zero when any byte differs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$SECONDS
@@ -14,7 +14,7 @@ second="build/发布 检查"
 exe=src/app/quarnel2-patcher.exe
 zip="$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$first/CPackConfig.cmake").zip"
 for f in "$exe" "$zip" "$zip.sha256"; do
-  [ -f "$first/$f" ] || { echo "release check: no $first/$f; build and run cpack first" >&2; exit 1; }
+  [ -f "$first/$f" ] || { echo "release check: no $first/$f: build, then cpack" >&2; exit 1; }
 done
 # The zip's published checksum file must vouch for it.
 (cd "$first" && sha256sum --check --quiet "$zip.sha256")
@@ -31,7 +31,11 @@ echo "release check: building the release again in $second"
   cmake --preset windows
   cmake --build --preset windows --target quarnel2-patcher
   LC_ALL=C.UTF-8 cpack --preset windows
-) >"$second.log" 2>&1 || { cat "$second.log"; echo "release check: the second build failed" >&2; exit 1; }
+) >"$second.log" 2>&1 || {
+  cat "$second.log"
+  echo "release check: the second build failed" >&2
+  exit 1
+}
 
 same=1
 for f in "$exe" "$zip"; do
@@ -41,7 +45,8 @@ for f in "$exe" "$zip"; do
   done
   cmp "$first/$f" "$second/build/windows/$f" || same=0
 done
-echo "quarnel2-patcher.exe: $(stat -c %s "$first/$exe") bytes; the check took $((SECONDS - start)) s"
+echo "quarnel2-patcher.exe: $(stat -c %s "$first/$exe") bytes"
+echo "release check: the second build and the comparison took $((SECONDS - start)) s"
 if [ "$same" -eq 0 ]; then
   echo "release check: FAILED, the two builds differ (the second is kept in $second)" >&2
   exit 1
