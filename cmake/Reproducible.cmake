@@ -7,6 +7,6 @@ if(MINGW)
   add_link_options(-Wl,--no-insert-timestamp)
 elseif(MSVC)
   # Microsoft's tools: a hash of the contents in place of every time stamp.
-  add_compile_options(/Brepro)
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:/Brepro>)
   add_link_options(/Brepro)
 endif()
