@@ -53,7 +53,9 @@ inline bool BlockMayHoldLevel(const std::uint8_t* base, const std::uint8_t* rais
 // into a byte by one multiplication, which moves the top bit of flag k to bit 56 + k.
 inline std::uint64_t LevelMask(const std::uint8_t* base, const std::uint8_t* raised) {
   std::uint8_t flags[kBlock];
-  for (std::size_t i = 0; i < kBlock; ++i) flags[i] = IsLevel(base[i], raised[i]) ? 0x80 : 0;
+  for (std::size_t i = 0; i < kBlock; ++i) {
+    flags[i] = static_cast<std::uint8_t>(IsLevel(base[i], raised[i]) ? 0x80 : 0);
+  }
   std::uint64_t mask = 0;
   for (std::size_t group = 0; group < kBlock; group += 8) {
     std::uint64_t word = 0;
