@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../test_folder.h"
@@ -24,6 +26,16 @@ class CompareTest : public ::testing::Test {
 };
 
 TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
+  // A base table of two 64 KiB read chunks, alike, against a raised one of one chunk: past its
+  // end the raised bytes read as 0, not as what the first chunk left in the buffer. The levels
+  // sit at both ends of whole 64-byte blocks, beside a 156→0 that wraps to +100.
+  constexpr std::size_t kChunk = 64 * 1024;
+  Bytes twoChunks(2 * kChunk, 7), oneChunk(kChunk, 7);
+  for (auto [at, level] :
+       {std::pair<std::size_t, int>{0, 0}, {63, 155}, {64, 42}, {100, 156}, {kChunk - 1, 9}}) {
+    twoChunks[at] = twoChunks[kChunk + at] = static_cast<std::uint8_t>(level);
+    oneChunk[at] = static_cast<std::uint8_t>(level + 100);
+  }
   // clang-format off
   const struct { Bytes base, raised; std::string positions, baseLevels, levels, count; } cases[] = {
       // Only 5→105, 155→255 and 0→100 grew by exactly 100.
@@ -32,6 +44,8 @@ TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
       {{5, 5, 0, 0}, {105}, "1\r\n", "5\r\n", "105\r\n", "1"},  // past a shorter raised table: zeros
       {{5, 5}, {5, 105, 105}, "2\r\n", "5\r\n", "105\r\n", "1"},  // a longer one: read no further
       {{9, 9}, {9, 9}, "", "", "", "0"},
+      {twoChunks, oneChunk, "1\r\n64\r\n65\r\n65536\r\n", "0\r\n155\r\n42\r\n9\r\n",
+       "100\r\n255\r\n142\r\n109\r\n", "4"},
       {{}, {}, "", "", "", "0"},
   };
   // clang-format on
