@@ -52,15 +52,54 @@ void Check(bool condition, const char* what) {
   if (!condition) Fail(what);
 }
 
-// The first kLevelCount lines, split at CR LF, LF or CR, after an optional UTF-8 BOM; lines
-// longer than the limit keep its length and gain a mark. Fewer lines: the count found.
+// UTF-16 (after its byte-order mark) as UTF-8, code point by code point; a surrogate half with no
+// partner is U+FFFD, an odd last byte no character.
+std::string FromUtf16(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<std::uint8_t>(bytes[i]), b = static_cast<std::uint8_t>(bytes[i + 1]);
+    units.push_back(static_cast<char16_t>(bigEndian ? a << 8 | b : b << 8 | a));
+  }
+  std::string text;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    char32_t c = units[i];
+    const bool high = c >= 0xD800 && c <= 0xDBFF;
+    if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else if (c < 0x800) {
+      text += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      text += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      text += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+               static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  return text;
+}
+
+// The first kLevelCount lines, split at CR LF, LF or CR, after an optional UTF-8 BOM or of the
+// UTF-16 text after a UTF-16 one; lines longer than the limit keep its length and gain a mark.
+// Fewer lines: the count found.
 struct Model {
   std::vector<std::string> lines;
 };
 
 Model Split(std::string_view content) {
   Model model;
-  if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
+  std::string decoded;
+  if (content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF")) {
+    decoded = FromUtf16(content.substr(2), content[0] == '\xFE');
+    content = decoded;
+  } else if (content.starts_with("\xEF\xBB\xBF")) {
+    content.remove_prefix(3);
+  }
   std::size_t at = 0;
   const auto limit = static_cast<std::size_t>(patch::kLevelCount);
   while (at < content.size() && model.lines.size() < limit) {

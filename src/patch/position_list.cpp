@@ -127,6 +127,11 @@ Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path&
     }
     splitter.Take(decoded);
   }
+  if (high && !splitter.Full()) {  // the file ends after a high half
+    decoded.clear();
+    AppendUtf8(decoded, high);
+    splitter.Take(decoded);
+  }
   std::vector<std::string> lines = splitter.Finish();
   if (lines.size() < static_cast<std::size_t>(kLevelCount)) {
     return Error(ErrorNumber::kInputPastEndOfFile, file, static_cast<int>(lines.size()) + 1);

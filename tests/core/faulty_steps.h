@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <utility>
 
 #include "file_save.h"
 

@@ -21,10 +21,7 @@ std::string Lines(int n, std::string_view terminator) {
 // text as Notepad saves it as "Unicode": UTF-16 with its byte-order mark.
 std::string Utf16(std::u16string_view text, bool bigEndian) {
   std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-  }
+  for (char16_t u : text) bytes += {char(bigEndian ? u >> 8 : u), char(bigEndian ? u : u >> 8)};
   return bytes;
 }
 std::u16string Widened(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }

@@ -120,10 +120,8 @@ inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatie
   return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
 }
 
-// Presses a button of the box: OK, or No where it asks.
-[[nodiscard]] inline bool PressButton(const Box& box, int id = IDOK) {
-  HWND button = GetDlgItem(box.box, id);
-  if (!button && id == IDOK) button = GetDlgItem(box.box, IDNO);
+[[nodiscard]] inline bool PressButton(const Box& box, int id = IDOK) {  // OK: No where it asks
+  HWND button = GetDlgItem(box.box, id == IDOK && !GetDlgItem(box.box, IDOK) ? IDNO : id);
   return button && Send(button, BM_CLICK, 0, 0);
 }
 

@@ -114,10 +114,7 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 constexpr int kRaise = form1::kCommand2, kCompare = form1::kCommand1;
 // An error's number, or the advice that only error 70 of a held or a read-only file gets.
 constexpr const wchar_t *kWarning = L"只能输入1到100！", *k53 = L"运行时错误 '53':",
-                        *kHeld =
-                            L"t_mons.tbl 正被其他程序（例如游戏或十六进制编辑器）占用。"
-                            L"请关闭该程序，稍等片刻，再点“修改”。",
-                        *kReadOnly = L"t_mons.tbl 是只读文件";
+                        *kHeld = L"t_mons.tbl 正被其他程序", *kReadOnly = L"t_mons.tbl 是只读文件";
 INSTANTIATE_TEST_SUITE_P(
     Box, BoxTest,
     ::testing::Values(

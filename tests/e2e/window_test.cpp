@@ -10,12 +10,9 @@ namespace e2e {
 namespace {
 
 // Each control's kind, place and size in twips, and its text, in tab order.
-constexpr struct {
-  int id;
-  const wchar_t* kind;
-  int left, top, width, height;
-  const wchar_t* text;
-} kForm1[] = {
+// clang-format off
+constexpr struct { int id; const wchar_t* kind; int left, top, width, height; const wchar_t* text; }
+kForm1[] = {
     {form1::kText1, L"Edit", 500, 500, 2000, 4000, L""},
     {form1::kCommand1, L"Button", 4200, 4680, 1215, 495, L"对比"},
     {form1::kText2, L"Edit", 3000, 480, 2000, 4000, L""},
@@ -28,6 +25,7 @@ constexpr struct {
     {form1::kLabel4, L"Static", 840, 5520, 6015, 495,
      L"修改好的文件t_mons.tbl覆盖游戏目录\\data\\text\\dat_us\\"},
 };
+// clang-format on
 
 // The longest texts controls get later, which must fit too.
 constexpr std::pair<int, const wchar_t*> kLongest[] = {
