@@ -18,6 +18,10 @@ inline void AppendLine(std::string& column, std::string_view value) {
 // call to copy a few bytes) would cost more than finding it.
 class NumberColumn {
  public:
+  // Room for lines of up to `digits` digits: reserved at once, the text is never copied as it
+  // grows, and memory never written is never touched.
+  NumberColumn(std::size_t lines, std::size_t digits) { text_.reserve(lines * (digits + 2)); }
+
   void Append(std::uint32_t value) {
     if (used_ > sizeof buffer_ - kLongestLine) Flush();
     char* end = std::to_chars(buffer_ + used_, buffer_ + used_ + 10, value).ptr;

@@ -30,7 +30,8 @@ struct RaiseOutcome {
   std::optional<Error> error;               // the raise stopped; the table is untouched
 };
 
-// What a compare found: every match, counted, and the first ones' positions as listed.
+// What a compare found: every match, counted, and the first ones' positions as listed (the
+// compare's appended positions).
 struct FoundPositions {
   std::int64_t count = 0;
   std::string lines;  // one decimal position a line, CR LF after each; complete up to the cap
@@ -40,7 +41,7 @@ struct CompareOutcome {
   ListTexts
       appended;  // appended under the three list boxes' texts; at most kMaxListedMatches lines
   std::optional<std::string> matchCount;  // Label1's caption, after a successful compare
-  std::optional<FoundPositions> found;    // after a successful compare
+  std::int64_t matches = 0;               // every match, listed or not
   std::optional<Warning> warning;         // too many matches to list: shown after appending
   std::optional<Error> error;             // the compare stopped; nothing to append
 };

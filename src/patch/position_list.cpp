@@ -101,10 +101,13 @@ Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path&
     std::string_view text(reinterpret_cast<const char*>(chunk.data()), *got);
     if (atStart) {
       atStart = false;
-      if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-      if (text.starts_with("\xFF\xFE")) form = Form::kUtf16Le;
-      if (text.starts_with("\xFE\xFF")) form = Form::kUtf16Be;
-      if (form != Form::kBytes) text.remove_prefix(2);
+      // One mark at most: what follows a UTF-8 mark is UTF-8, whatever its bytes.
+      if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+      } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        form = text[0] == '\xFF' ? Form::kUtf16Le : Form::kUtf16Be;
+        text.remove_prefix(2);
+      }
     }
     if (form == Form::kBytes) {
       splitter.Take(text);

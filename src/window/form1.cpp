@@ -203,12 +203,15 @@ void Form1::OnRaise() {
 }
 
 void Form1::OnCompare() {
-  const patch::CompareOutcome outcome = patch::CompareTables(compareBase_, compareRaised_);
+  patch::CompareOutcome outcome = patch::CompareTables(compareBase_, compareRaised_);
   Append(form1::kText1, outcome.appended.positions);
   Append(form1::kText2, outcome.appended.baseLevels);
   Append(form1::kText3, outcome.appended.levels);
   if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
-  found_ = outcome.found;
+  found_.reset();
+  if (outcome.matchCount) {  // kept for Ctrl+S; the list box has its own copy now
+    found_ = patch::FoundPositions{outcome.matches, std::move(outcome.appended.positions)};
+  }
   // Told after the lists and the count are up, so that the player sees what it is about.
   if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.error) ShowError(*outcome.error);
