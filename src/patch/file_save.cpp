@@ -57,6 +57,20 @@ Expected<File> CreateUnique(const fs::path& path, SaveSteps& steps) {
 
 }  // namespace
 
+Expected<std::optional<FileMarks>> MarksToKeep(const fs::path& path) {
+  Expected<FileMarks> marks = ReadMarks(path);
+  if (!marks && marks.error().number == ErrorNumber::kFileNotFound) {
+    return std::optional<FileMarks>();
+  }
+  if (!marks) return marks.error();
+  if (marks->readOnly) {
+    Error error{ErrorNumber::kPermissionDenied, path};
+    error.mark = Mark::kReadOnly;
+    return error;
+  }
+  return std::optional<FileMarks>(*marks);
+}
+
 std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t> bytes,
                               const std::optional<FileMarks>& marks, SaveSteps& steps) {
   // Whatever step fails, the player is told about the file, not the temporary copy.

@@ -60,6 +60,10 @@ auto RetryWhileHeld(Step step) -> decltype(step()) {
   }
 }
 
+// The marks of the file at path that its replacement must keep; none when there is no such file
+// yet. A read-only file is refused (70): the mark is the player's decision to keep it as it is.
+Expected<std::optional<FileMarks>> MarksToKeep(const std::filesystem::path& path);
+
 // Replaces path's content by bytes. The new content goes to a temporary file of a unique name
 // beside path (created exclusively, so no file of the player's is ever touched), is flushed to
 // the disk and closed, gets the marks of the old file (when there was one), and then takes

@@ -26,7 +26,8 @@ Error SystemError(const fs::path& path, int code) {
   Error error{number, path};
   error.mark = MarkForSystemCode(code);
   // A folder where a file should be: no table, whatever the system calls it.
-  if (number == ErrorNumber::kPermissionDenied && fs::is_directory(path, ignored)) {
+  if ((number == ErrorNumber::kPermissionDenied || number == ErrorNumber::kPathFileAccessError) &&
+      fs::is_directory(path, ignored)) {
     error.number = ErrorNumber::kPathFileAccessError;
     error.mark = Mark::kFolder;
   }

@@ -34,7 +34,7 @@ constexpr SystemCodeNumber kErrnoNumbers[] = {
     {ENOMEM, ErrorNumber::kOutOfMemory},
 };
 
-constexpr mode_t kNewFileMode = 0644;
+constexpr mode_t kNewFileMode = 0666;  // less the umask, as for any new file
 
 int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
@@ -60,7 +60,9 @@ Expected<File> File::Open(const fs::path& path, Access access) {
   if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(descriptor);
     if (access == Access::kCreateNew) ::unlink(path.c_str());
-    return Error{ErrorNumber::kPathFileAccessError, path};
+    Error error{ErrorNumber::kPathFileAccessError, path};
+    if (S_ISDIR(status.st_mode)) error.mark = Mark::kFolder;
+    return error;
   }
   return File(descriptor, std::move(name), static_cast<std::uint64_t>(status.st_size));
 }
@@ -108,7 +110,10 @@ Expected<FileMarks> ReadMarks(const fs::path& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) return SystemError(path, errno);
   const auto bits = static_cast<std::uint32_t>(status.st_mode & 07777);
-  return FileMarks{bits, (bits & S_IWUSR) == 0, bits != kNewFileMode};
+  // A new file gets kNewFileMode less the process's umask, which can only be read by setting it.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return FileMarks{bits, (bits & S_IWUSR) == 0, bits != (kNewFileMode & ~mask)};
 }
 
 std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {

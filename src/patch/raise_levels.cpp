@@ -61,12 +61,8 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   // A read-only table is the player's decision: refuse it before anything is written, and
   // leave the mark alone.
   const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
-  Expected<FileMarks> marks = ReadMarks(tablePath);
-  if (marks && marks->readOnly) {
-    Error error{ErrorNumber::kPermissionDenied, tablePath};
-    error.mark = Mark::kReadOnly;
-    return error;
-  }
+  Expected<std::optional<FileMarks>> marks = MarksToKeep(tablePath);
+  if (!marks) return marks.error();
   // An existing table is opened for writing now, so that one held by another program fails
   // (after a short wait for it) before anything is written. A missing one starts as a full
   // copy of the pristine table.
@@ -95,8 +91,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
     AppendLine(levels, DecimalText(*level));
   }
 
-  const std::optional<FileMarks> keep = marks ? std::optional<FileMarks>(*marks) : std::nullopt;
-  if (auto failed = SaveFile(tablePath, *table, keep, steps)) return failed;
+  if (auto failed = SaveFile(tablePath, *table, *marks, steps)) return failed;
   lists.levels = std::move(levels);
   return std::nullopt;
 }

@@ -20,38 +20,29 @@ void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveS
           SaveListOutcome& outcome) {
   const std::string where = PathText(list);
   const std::string count = DecimalText(found.count);
-  const auto bytes = std::as_bytes(std::span(found.lines));
-  const std::span<const std::uint8_t> content(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                              bytes.size());
+  const std::span content(reinterpret_cast<const std::uint8_t*>(found.lines.data()),
+                          found.lines.size());
 
-  std::optional<FileMarks> marks;
   Expected<Bytes> existing = ReadWholeFile(list, File::Access::kRead);
-  if (existing) {
-    if (std::ranges::equal(*existing, content)) {
-      outcome.information = where + " 已经是这次对比找到的 " + count + " 个位置，不用再保存。";
-      return;
-    }
-    Expected<FileMarks> read = ReadMarks(list);
-    if (!read) {
-      outcome.error = read.error();
-      return;
-    }
-    if (read->readOnly) {
-      outcome.error = Error{ErrorNumber::kPermissionDenied, list};
-      outcome.error->mark = Mark::kReadOnly;
-      return;
-    }
-    if (!replace) {
-      outcome.question = where + " 已经存在，内容和这次对比的结果不同。\n\n要用这次对比找到的 " +
-                         count + " 个位置替换它吗？";
-      return;
-    }
-    marks = *read;
-  } else if (existing.error().number != ErrorNumber::kFileNotFound) {
+  if (existing && std::ranges::equal(*existing, content)) {
+    outcome.information = where + " 已经是这次对比找到的 " + count + " 个位置，不用再保存。";
+    return;
+  }
+  if (!existing && existing.error().number != ErrorNumber::kFileNotFound) {
     outcome.error = existing.error();
     return;
   }
-  if (auto failed = SaveFile(list, content, marks, steps)) {
+  Expected<std::optional<FileMarks>> marks = MarksToKeep(list);
+  if (!marks) {
+    outcome.error = marks.error();
+    return;
+  }
+  if (existing && !replace) {
+    outcome.question = where + " 已经存在，内容和这次对比的结果不同。\n\n要用这次对比找到的 " +
+                       count + " 个位置替换它吗？";
+    return;
+  }
+  if (auto failed = SaveFile(list, content, *marks, steps)) {
     outcome.error = *failed;
     return;
   }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -76,7 +77,10 @@ void Form1::CreateControls() {
 
 LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR form) {
-  if (message == WM_CONTEXTMENU) {
+  // A right-click on the scroll bar keeps the scroll bar's own menu.
+  const bool keyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
+  if (message == WM_CONTEXTMENU &&
+      (keyboard || SendMessageW(list, WM_NCHITTEST, 0, lParam) == HTCLIENT)) {
     reinterpret_cast<Form1*>(form)->ShowListMenu(list, lParam);
     return 0;
   }
@@ -101,7 +105,30 @@ void Form1::ShowListMenu(HWND list, LPARAM at) {
     }
   }
   HMENU menu = loaded ? GetSubMenu(loaded, 0) : CreatePopupMenu();
-  if (loaded) InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  // Of Windows' further items (reading order, Unicode control characters, the IME), none passes
+  // through here as a message to the edit: only the plain editing items are kept, and the
+  // separators between them.
+  constexpr UINT kEditItems[] = {WM_UNDO, EM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL};
+  const auto item = [menu](int at) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+    GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
+    return info;
+  };
+  const auto separator = [&](int at) { return (item(at).fType & MFT_SEPARATOR) != 0; };
+  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {
+    const MENUITEMINFOW info = item(at);
+    const bool editing =
+        !info.hSubMenu && std::ranges::find(kEditItems, info.wID) != std::end(kEditItems);
+    if (!separator(at) && !editing) DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+  }
+  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {  // none at an end or after another
+    if (separator(at) && (at == 0 || at == GetMenuItemCount(menu) - 1 || separator(at - 1))) {
+      DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+    }
+  }
+  if (GetMenuItemCount(menu) > 0) InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
   InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, form1::kSavePositions,
               L"保存为位置表 drevon2.txt(&S)\tCtrl+S");
   DWORD start = 0, end = 0;
@@ -203,14 +230,15 @@ void Form1::OnRaise() {
 }
 
 void Form1::OnCompare() {
+  found_.reset();  // whatever happens next, the earlier compare's positions are not this one's
   patch::CompareOutcome outcome = patch::CompareTables(compareBase_, compareRaised_);
   Append(form1::kText1, outcome.appended.positions);
   Append(form1::kText2, outcome.appended.baseLevels);
   Append(form1::kText3, outcome.appended.levels);
   if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
-  found_.reset();
   if (outcome.matchCount) {  // kept for Ctrl+S; the list box has its own copy now
     found_ = patch::FoundPositions{outcome.matches, std::move(outcome.appended.positions)};
+    found_->lines.shrink_to_fit();  // the compare reserved room for the most it could list
   }
   // Told after the lists and the count are up, so that the player sees what it is about.
   if (outcome.warning) ShowWarning(*outcome.warning);

@@ -66,7 +66,8 @@ TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
   for (const auto& c : cases) {
     CompareOutcome outcome = Compare(Bytes(c.matches, 7), Bytes(c.matches, 107));
     ASSERT_FALSE(outcome.error.has_value());
-    EXPECT_EQ(outcome.matchCount, std::to_string(c.matches));  // the full count
+    EXPECT_EQ(outcome.matchCount, std::to_string(outcome.matches));  // the full count, both ways
+    EXPECT_EQ(outcome.matches, static_cast<std::int64_t>(c.matches));
     const std::size_t listed = std::min<std::size_t>(c.matches, 100'000);
     EXPECT_EQ(std::count(outcome.appended.levels.begin(), outcome.appended.levels.end(), '\n'),
               static_cast<std::ptrdiff_t>(listed));

@@ -13,7 +13,7 @@ constexpr FileMarks kReadOnlyMarks{0x1, true};
 constexpr FileMarks kSpecialMarks{0x2, false, true};  // hidden
 #else
 constexpr FileMarks kReadOnlyMarks{0444, true, true};
-constexpr FileMarks kSpecialMarks{0600, false, true};
+constexpr FileMarks kSpecialMarks{0700, false, true};  // executable: never a new file's mode
 #endif
 
 enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetMarks, kReplace };

@@ -63,6 +63,12 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     EXPECT_EQ(ReadMarks(list)->bits & c.marks->bits, c.marks->bits) << "marks lost";
     WriteMarks(list, FileMarks{});  // so that the folder can go
   }
+  // A folder where the list should be is told as such.
+  TestFolder folder;
+  fs::create_directory(folder / "drevon2.txt");
+  const SaveListOutcome outcome = SavePositionList(compare, folder.path, true);
+  ASSERT_TRUE(outcome.error.has_value());
+  EXPECT_NE(ErrorReport(*outcome.error).find("“drevon2.txt”是一个文件夹"), std::string::npos);
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ TEST_F(PatcherTest, RaiseWritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
     SCOPED_TRACE(testing::Message() << "step " << step);
     // The player's marks: hidden is kept; the archive mark is set, as the content is new.
     const DWORD hidden = step == 100 ? FILE_ATTRIBUTE_HIDDEN : 0;
-    ASSERT_TRUE(SetFileAttributesW(Beside("t_mons.tbl").c_str(), hidden | FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(
+        SetFileAttributesW(Beside("t_mons.tbl").c_str(), hidden ? hidden : FILE_ATTRIBUTE_NORMAL));
     ASSERT_TRUE(Type(form1::kText4, std::to_wstring(step)));
     // The first raise finds the table held by another program for half a second, and waits.
     HANDLE held = step == 100 ? Hold(Beside("t_mons.tbl")) : INVALID_HANDLE_VALUE;
