@@ -112,20 +112,28 @@ void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-// Every 5th byte a level 1..155 raised by 100 in the copy; the bytes between are noise, equal in
-// both copies.
-void WriteDensePair(const fs::path& base, const fs::path& raised, std::size_t size) {
+// Levels 1..155 raised by 100 in the copy; the bytes between are noise, equal in both copies.
+// Dense: every 5th byte a level. Spread: one level at a random byte of three in eight 64-byte
+// blocks, about 61,000 in 10 MB, so that whether a block holds one is a toss-up.
+void WriteLevelPair(const fs::path& base, const fs::path& raised, std::size_t size, bool dense) {
   std::vector<std::uint8_t> a(size);
+  std::vector<bool> level(size);
   std::uint64_t state = 0x2545F4914F6CDD1DULL;
+  std::size_t spreadLevel = size;  // the spread level of the current block, if it has one
   for (std::size_t i = 0; i < size; ++i) {
     state ^= state << 13;
     state ^= state >> 7;
     state ^= state << 17;
     a[i] = static_cast<std::uint8_t>(state >> 32);
-    if (i % 5 == 4) a[i] = static_cast<std::uint8_t>(1 + (state >> 40) % 155);
+    if (i % 64 == 0) spreadLevel = state % 8 < 3 ? i + (state >> 8) % 64 : size;
+    level[i] = dense ? i % 5 == 4 : i == spreadLevel;
   }
   std::vector<std::uint8_t> b = a;
-  for (std::size_t i = 4; i < size; i += 5) b[i] = static_cast<std::uint8_t>(b[i] + 100);
+  for (std::size_t i = 0; i < size; ++i) {
+    if (!level[i]) continue;
+    a[i] = static_cast<std::uint8_t>(1 + a[i] % 155);
+    b[i] = static_cast<std::uint8_t>(a[i] + 100);
+  }
   WriteBytes(base, a);
   WriteBytes(raised, b);
 }
@@ -170,10 +178,12 @@ int SelfContained() {
     const demo::DemoSet sparse = demo::MakeDemoSet(kSize);
     WriteBytes(folder / "sparse0.tbl", sparse.base);
     WriteBytes(folder / "sparse100.tbl", sparse.raised);
-    WriteDensePair(folder / "dense0.tbl", folder / "dense100.tbl", kSize);
+    WriteLevelPair(folder / "dense0.tbl", folder / "dense100.tbl", kSize, true);
+    WriteLevelPair(folder / "spread0.tbl", folder / "spread100.tbl", kSize, false);
 
     bool ok = Report("sparse 10 MB", folder / "sparse0.tbl", folder / "sparse100.tbl");
     ok = Report("dense 10 MB", folder / "dense0.tbl", folder / "dense100.tbl") && ok;
+    ok = Report("spread 10 MB", folder / "spread0.tbl", folder / "spread100.tbl") && ok;
     if (!ok) {
       fs::remove_all(folder, error);
       return 1;
