@@ -78,6 +78,7 @@ TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
     EXPECT_NE(outcome.warning->prompt.find("共找到 " + std::to_string(c.matches) + " 个位置"),
               std::string::npos);
     EXPECT_NE(outcome.warning->prompt.find("前 100000 个"), std::string::npos);
+    EXPECT_TRUE(outcome.warning->prompt.ends_with("再点“对比”。"));
   }
 }
 
