@@ -72,12 +72,11 @@ inline std::uint64_t LevelMask(const std::uint8_t* base, const std::uint8_t* rai
 // More matches than any monster table has levels: the two files are no pair of one table.
 Warning TooManyMatches(std::int64_t matches, const fs::path& baseTable,
                        const fs::path& raisedTable) {
-  return Warning{"共找到 " + DecimalText(matches) + " 个位置，只列出了前 " +
+  return ToolWarning("共找到 " + DecimalText(matches) + " 个位置，只列出了前 " +
                      DecimalText(kMaxListedMatches) + " 个。\n\n一个怪物表只有几百个敌人等级，" +
                      "所以 " + PathText(baseTable) + " 和 " + PathText(raisedTable) +
                      " 很可能不是同一个怪物表的原版和每个敌人等级都提高了 100 的版本。请把同一个"
-                     "怪物表的这两个版本放到 F 盘根目录，再点“对比”。",
-                 std::string(kToolCaption)};
+                     "怪物表的这两个版本放到 F 盘根目录，再点“对比”。");
 }
 
 CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "error.h"
+#include "names.h"
 
 namespace patch {
 
@@ -22,6 +24,11 @@ struct Warning {
   std::string prompt;
   std::string title;
 };
+
+// A warning titled with the tool's caption.
+inline Warning ToolWarning(std::string prompt) {
+  return Warning{std::move(prompt), std::string(kToolCaption)};
+}
 
 struct RaiseOutcome {
   ListTexts lists;                          // replaces the three list boxes' texts

@@ -71,7 +71,8 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
   if (!table) return table.error();
   // Of another length, it is another version of the table, or another file, or a copy cut
-  // short: the pristine table's levels written at its positions would corrupt it.
+  // short: the pristine table's levels written at its positions would corrupt it. Of the same
+  // length, every position checked against the pristine table is inside it too.
   if (table->size() != pristine->size()) {
     Error error{ErrorNumber::kTypeMismatch, tablePath};
     const auto bytes = [](const Bytes& file) {

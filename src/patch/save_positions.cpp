@@ -14,8 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Warning Warn(std::string prompt) { return Warning{std::move(prompt), std::string(kToolCaption)}; }
-
 void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveSteps& steps,
           SaveListOutcome& outcome) {
   const std::string where = PathText(list);
@@ -56,17 +54,17 @@ SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
                                  const fs::path& programFolder, bool replace, SaveSteps& steps) {
   SaveListOutcome outcome;
   if (!found) {
-    outcome.warning = Warn("还没有对比结果可以保存。请先点“对比”找出位置，再按 Ctrl+S。");
+    outcome.warning = ToolWarning("还没有对比结果可以保存。请先点“对比”找出位置，再按 Ctrl+S。");
     return outcome;
   }
   // The raise reads exactly this many positions: any other list would fail it or mislead it.
   if (found->count != kLevelCount) {
-    outcome.warning =
-        Warn("上次对比找到了 " + DecimalText(found->count) + " 个位置，而“修改”需要正好 " +
-             DecimalText(kLevelCount) +
-             " 个，所以没有保存 drevon2.txt。\n\n请确认 F 盘上的 "
-             "t_mons0.tbl 和 t_mons100.tbl 是同一个怪物表的原版和每个敌人等级都提高了 100 的版本，"
-             "再点“对比”。");
+    outcome.warning = ToolWarning(
+        "上次对比找到了 " + DecimalText(found->count) + " 个位置，而“修改”需要正好 " +
+        DecimalText(kLevelCount) +
+        " 个，所以没有保存 drevon2.txt。\n\n请确认 F 盘上的 "
+        "t_mons0.tbl 和 t_mons100.tbl 是同一个怪物表的原版和每个敌人等级都提高了 100 的版本，"
+        "再点“对比”。");
     return outcome;
   }
   try {
