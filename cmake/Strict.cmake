@@ -2,8 +2,6 @@
 function(patch_strict target)
   if(MSVC)
     target_compile_options(${target} PRIVATE /W4 /WX /permissive- /utf-8)
-    # The C library's plain file functions are used on purpose, with their errors checked.
-    target_compile_definitions(${target} PRIVATE _CRT_SECURE_NO_WARNINGS)
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
   endif()

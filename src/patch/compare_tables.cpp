@@ -11,7 +11,7 @@
 #include "names.h"
 #include "numbers.h"
 #include "operations.h"
-#include "program_folder.h"
+#include "shown_text.h"
 
 namespace patch {
 namespace fs = std::filesystem;

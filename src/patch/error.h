@@ -43,9 +43,9 @@ enum class Subject {
 };
 
 // Why the system refused a file, where that changes what the player should do.
-enum class Mark {
+enum class Refusal {
   kNone,
-  kReadOnly,        // the file carries the read-only mark
+  kReadOnly,        // the file carries the read-only attribute
   kHeld,            // another program has the file open and does not share it
   kFolder,          // a folder stands where the file should be
   kWriteProtected,  // the disk or medium cannot be written at all
@@ -64,7 +64,7 @@ struct Error {
   int listLine;                // 1-based line of the position list; 0 when none applies
   std::string position;        // that line's text, as read
   Subject subject = Subject::kNone;
-  Mark mark = Mark::kNone;
+  Refusal refusal = Refusal::kNone;
   std::string step;     // the step as typed, for a step that is no number
   std::string context;  // one more line of what was found, when the number alone cannot say
 
@@ -75,10 +75,6 @@ struct Error {
 // One short line in plain Chinese saying what the player can do, for every error and file;
 // where nothing specific fits, what was left unchanged and what to check.
 std::string Remedy(const Error& error);
-
-// A text from a file as it may be shown: control characters and bytes that are no UTF-8
-// written as \xNN, cut after 40 bytes (never inside a character) with an ellipsis.
-std::string Shown(std::string_view text);
 
 // The whole text of the error box: "运行时错误 'N':", a blank line, the description, the
 // context, and the remedy.

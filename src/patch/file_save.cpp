@@ -57,22 +57,22 @@ Expected<File> CreateUnique(const fs::path& path, SaveSteps& steps) {
 
 }  // namespace
 
-Expected<std::optional<FileMarks>> MarksToKeep(const fs::path& path) {
-  Expected<FileMarks> marks = ReadMarks(path);
-  if (!marks && marks.error().number == ErrorNumber::kFileNotFound) {
-    return std::optional<FileMarks>();
+Expected<std::optional<FileAttributes>> AttributesToKeep(const fs::path& path) {
+  Expected<FileAttributes> attributes = ReadAttributes(path);
+  if (!attributes && attributes.error().number == ErrorNumber::kFileNotFound) {
+    return std::optional<FileAttributes>();
   }
-  if (!marks) return marks.error();
-  if (marks->readOnly) {
+  if (!attributes) return attributes.error();
+  if (attributes->readOnly) {
     Error error{ErrorNumber::kPermissionDenied, path};
-    error.mark = Mark::kReadOnly;
+    error.refusal = Refusal::kReadOnly;
     return error;
   }
-  return std::optional<FileMarks>(*marks);
+  return std::optional<FileAttributes>(*attributes);
 }
 
 std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t> bytes,
-                              const std::optional<FileMarks>& marks, SaveSteps& steps) {
+                              const std::optional<FileAttributes>& attributes, SaveSteps& steps) {
   // Whatever step fails, the player is told about the file, not the temporary copy.
   auto about = [&path](Error error) {
     error.file = path;
@@ -85,8 +85,8 @@ std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t
   if (auto failed = steps.Write(file, bytes)) return about(*failed);
   if (auto failed = steps.Flush(file)) return about(*failed);
   if (auto failed = file.Close()) return about(*failed);
-  if (marks && marks->special) {
-    if (auto failed = steps.SetMarks(file.path(), *marks)) return about(*failed);
+  if (attributes && attributes->special) {
+    if (auto failed = steps.SetAttributes(file.path(), *attributes)) return about(*failed);
   }
   if (auto failed = RetryWhileHeld([&] { return steps.Replace(file.path(), path); })) {
     return about(*failed);

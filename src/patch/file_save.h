@@ -24,8 +24,9 @@ class SaveSteps {
     return file.Write(bytes);
   }
   virtual std::optional<Error> Flush(File& file) { return file.Flush(); }
-  virtual std::optional<Error> SetMarks(const std::filesystem::path& path, const FileMarks& marks) {
-    return WriteMarks(path, marks);
+  virtual std::optional<Error> SetAttributes(const std::filesystem::path& path,
+                                             const FileAttributes& attributes) {
+    return WriteAttributes(path, attributes);
   }
   virtual std::optional<Error> Replace(const std::filesystem::path& from,
                                        const std::filesystem::path& to) {
@@ -52,7 +53,7 @@ auto RetryWhileHeld(Step step) -> decltype(step()) {
       failed = &*result;
     }
     if (!failed || failed->number != ErrorNumber::kPermissionDenied ||
-        (failed->mark != Mark::kNone && failed->mark != Mark::kHeld) ||
+        (failed->refusal != Refusal::kNone && failed->refusal != Refusal::kHeld) ||
         std::chrono::steady_clock::now() >= deadline) {
       return result;
     }
@@ -60,17 +61,18 @@ auto RetryWhileHeld(Step step) -> decltype(step()) {
   }
 }
 
-// The marks of the file at path that its replacement must keep; none when there is no such file
-// yet. A read-only file is refused (70): the mark is the player's decision to keep it as it is.
-Expected<std::optional<FileMarks>> MarksToKeep(const std::filesystem::path& path);
+// The attributes of the file at path that its replacement must keep; none when there is no such
+// file yet. A read-only file is refused (70): the read-only attribute is the player's decision to
+// keep it as it is.
+Expected<std::optional<FileAttributes>> AttributesToKeep(const std::filesystem::path& path);
 
 // Replaces path's content by bytes. The new content goes to a temporary file of a unique name
 // beside path (created exclusively, so no file of the player's is ever touched), is flushed to
-// the disk and closed, gets the marks of the old file (when there was one), and then takes
+// the disk and closed, gets the attributes of the old file (when there was one), and then takes
 // path's place in one step. On any failure path is byte for byte as before and the temporary
-// file is gone. Marks are written only where the new file lacks them by itself.
+// file is gone. Attributes are written only where the new file lacks them by itself.
 std::optional<Error> SaveFile(const std::filesystem::path& path,
                               std::span<const std::uint8_t> bytes,
-                              const std::optional<FileMarks>& marks, SaveSteps& steps);
+                              const std::optional<FileAttributes>& attributes, SaveSteps& steps);
 
 }  // namespace patch

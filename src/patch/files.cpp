@@ -24,12 +24,12 @@ Error SystemError(const fs::path& path, int code) {
     number = ErrorNumber::kPathNotFound;
   }
   Error error{number, path};
-  error.mark = MarkForSystemCode(code);
+  error.refusal = RefusalForSystemCode(code);
   // A folder where a file should be: no table, whatever the system calls it.
   if ((number == ErrorNumber::kPermissionDenied || number == ErrorNumber::kPathFileAccessError) &&
       fs::is_directory(path, ignored)) {
     error.number = ErrorNumber::kPathFileAccessError;
-    error.mark = Mark::kFolder;
+    error.refusal = Refusal::kFolder;
   }
   return error;
 }

@@ -55,21 +55,27 @@ class File {
   std::uint64_t length_ = 0;
 };
 
-// The marks a file carries that a replacement must keep: the attribute bits on Windows, the
+// The attributes a file carries that a replacement must keep: the attribute bits on Windows, the
 // mode bits elsewhere.
-struct FileMarks {
+struct FileAttributes {
   std::uint32_t bits = 0;
   bool readOnly = false;
-  // Marks a new file does not get by itself (hidden, system, not indexed on Windows; another
+  // Attributes a new file does not get by itself (hidden, system, not indexed on Windows; another
   // mode elsewhere), so that they must be written to it.
   bool special = false;
 };
 
 // A missing file is 53.
-Expected<FileMarks> ReadMarks(const std::filesystem::path& path);
-std::optional<Error> WriteMarks(const std::filesystem::path& path, const FileMarks& marks);
+Expected<FileAttributes> ReadAttributes(const std::filesystem::path& path);
+std::optional<Error> WriteAttributes(const std::filesystem::path& path,
+                                     const FileAttributes& attributes);
 
-// Puts from in the place of to in one step, replacing it, and waits until that is on the disk.
+// Puts from in the place of to in one step, replacing it. Both lie in one folder, so this is a
+// rename on one volume, never a copy. On POSIX the folder is flushed after it, so the new name is
+// on the disk on return. On Windows MOVEFILE_WRITE_THROUGH promises a flush only for a move done
+// as a copy and delete (to another volume): for this rename it promises nothing. The file system
+// commits the rename soon after; a power cut before that leaves the old file whole, and the new
+// content, already flushed, in the temporary file.
 std::optional<Error> MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Removes a file.
@@ -91,7 +97,7 @@ ErrorNumber NumberForSystemCode(int code);
 
 // What a system error code says beyond its number: a file held by another program, a disk that
 // cannot be written.
-Mark MarkForSystemCode(int code);
+Refusal RefusalForSystemCode(int code);
 
 // The error for the system's error code on path.
 Error SystemError(const std::filesystem::path& path, int code);

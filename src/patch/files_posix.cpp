@@ -42,10 +42,10 @@ int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
 std::span<const SystemCodeNumber> SystemCodeNumbers() { return kErrnoNumbers; }
 
-Mark MarkForSystemCode(int code) {
-  if (code == EBUSY || code == ETXTBSY) return Mark::kHeld;
-  if (code == EROFS) return Mark::kWriteProtected;
-  return Mark::kNone;
+Refusal RefusalForSystemCode(int code) {
+  if (code == EBUSY || code == ETXTBSY) return Refusal::kHeld;
+  if (code == EROFS) return Refusal::kWriteProtected;
+  return Refusal::kNone;
 }
 
 Expected<File> File::Open(const fs::path& path, Access access) {
@@ -61,7 +61,7 @@ Expected<File> File::Open(const fs::path& path, Access access) {
     ::close(descriptor);
     if (access == Access::kCreateNew) ::unlink(path.c_str());
     Error error{ErrorNumber::kPathFileAccessError, path};
-    if (S_ISDIR(status.st_mode)) error.mark = Mark::kFolder;
+    if (S_ISDIR(status.st_mode)) error.refusal = Refusal::kFolder;
     return error;
   }
   return File(descriptor, std::move(name), static_cast<std::uint64_t>(status.st_size));
@@ -106,18 +106,19 @@ void File::Release() noexcept {
   if (handle_ != kNoHandle) ::close(Descriptor(std::exchange(handle_, kNoHandle)));
 }
 
-Expected<FileMarks> ReadMarks(const fs::path& path) {
+Expected<FileAttributes> ReadAttributes(const fs::path& path) {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0) return SystemError(path, errno);
   const auto bits = static_cast<std::uint32_t>(status.st_mode & 07777);
   // A new file gets kNewFileMode less the process's umask, which can only be read by setting it.
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  return FileMarks{bits, (bits & S_IWUSR) == 0, bits != (kNewFileMode & ~mask)};
+  return FileAttributes{bits, (bits & S_IWUSR) == 0, bits != (kNewFileMode & ~mask)};
 }
 
-std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {
-  if (::chmod(path.c_str(), static_cast<mode_t>(marks.bits)) != 0) return SystemError(path, errno);
+std::optional<Error> WriteAttributes(const fs::path& path, const FileAttributes& attributes) {
+  if (::chmod(path.c_str(), static_cast<mode_t>(attributes.bits)) != 0)
+    return SystemError(path, errno);
   return std::nullopt;
 }
 

@@ -62,10 +62,10 @@ constexpr DWORD kSpecialAttributes =
 
 std::span<const SystemCodeNumber> SystemCodeNumbers() { return kWindowsNumbers; }
 
-Mark MarkForSystemCode(int code) {
-  if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return Mark::kHeld;
-  if (code == ERROR_WRITE_PROTECT) return Mark::kWriteProtected;
-  return Mark::kNone;
+Refusal RefusalForSystemCode(int code) {
+  if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return Refusal::kHeld;
+  if (code == ERROR_WRITE_PROTECT) return Refusal::kWriteProtected;
+  return Refusal::kNone;
 }
 
 Expected<File> File::Open(const fs::path& path, Access access) {
@@ -84,7 +84,7 @@ Expected<File> File::Open(const fs::path& path, Access access) {
     sharing = 0;
     disposition = CREATE_NEW;
   }
-  // A new file carries the archive mark: its content is new to a backup program.
+  // A new file carries the archive attribute: its content is new to a backup program.
   HANDLE handle = CreateFileW(path.c_str(), rights, sharing, nullptr, disposition,
                               FILE_ATTRIBUTE_ARCHIVE, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastError(path);
@@ -142,18 +142,16 @@ void File::Release() noexcept {
   if (handle_ != kNoHandle) CloseHandle(Native(std::exchange(handle_, kNoHandle)));
 }
 
-Expected<FileMarks> ReadMarks(const fs::path& path) {
+Expected<FileAttributes> ReadAttributes(const fs::path& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastError(path);
-  return FileMarks{attributes & kKeptAttributes, (attributes & FILE_ATTRIBUTE_READONLY) != 0,
-                   (attributes & kSpecialAttributes) != 0};
+  return FileAttributes{attributes & kKeptAttributes, (attributes & FILE_ATTRIBUTE_READONLY) != 0,
+                        (attributes & kSpecialAttributes) != 0};
 }
 
-std::optional<Error> WriteMarks(const fs::path& path, const FileMarks& marks) {
-  const DWORD attributes = (marks.bits & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
-  if (!SetFileAttributesW(path.c_str(), attributes)) {
-    return LastError(path);
-  }
+std::optional<Error> WriteAttributes(const fs::path& path, const FileAttributes& attributes) {
+  const DWORD bits = (attributes.bits & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+  if (!SetFileAttributesW(path.c_str(), bits)) return LastError(path);
   return std::nullopt;
 }
 

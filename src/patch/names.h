@@ -23,7 +23,7 @@ inline constexpr std::int64_t kMaxListedMatches = 100'000;
 // A reference table's level bytes are exactly this much larger in the raised copy.
 inline constexpr int kReferenceRaise = 100;
 
-// The window's caption, which also titles the compare's warning.
+// The window's caption, which also titles its boxes (all but the invalid-step warning).
 inline constexpr std::string_view kToolCaption = "Quarnel2难度补丁修改器";
 
 inline constexpr std::string_view kInvalidStepPrompt = "只能输入1到100！";

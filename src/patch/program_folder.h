@@ -1,17 +1,13 @@
-// Files beside the tool, and paths as text.
+// Files beside the tool.
 #pragma once
 
 #include <filesystem>
-#include <string>
 #include <string_view>
 
 namespace patch {
 
-// ProgramFolder + a separator + name, by plain concatenation: a drive root's own separator
-// then stands twice, which the file system accepts.
+// ProgramFolder + a separator + name; at a drive root the root's own separator serves, so that a
+// box shows E:\t_mons.tbl as the player knows it, not with two separators in a row.
 std::filesystem::path BesideTool(const std::filesystem::path& programFolder, std::string_view name);
-
-// A path as UTF-8 text, for the window and for error reports.
-std::string PathText(const std::filesystem::path& path);
 
 }  // namespace patch

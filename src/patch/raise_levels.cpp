@@ -59,10 +59,10 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   }
 
   // A read-only table is the player's decision: refuse it before anything is written, and
-  // leave the mark alone.
+  // leave the attribute alone.
   const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
-  Expected<std::optional<FileMarks>> marks = MarksToKeep(tablePath);
-  if (!marks) return marks.error();
+  Expected<std::optional<FileAttributes>> attributes = AttributesToKeep(tablePath);
+  if (!attributes) return attributes.error();
   // An existing table is opened for writing now, so that one held by another program fails
   // (after a short wait for it) before anything is written. A missing one starts as a full
   // copy of the pristine table.
@@ -92,7 +92,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
     AppendLine(levels, DecimalText(*level));
   }
 
-  if (auto failed = SaveFile(tablePath, *table, *marks, steps)) return failed;
+  if (auto failed = SaveFile(tablePath, *table, *attributes, steps)) return failed;
   lists.levels = std::move(levels);
   return std::nullopt;
 }

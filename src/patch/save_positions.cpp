@@ -8,6 +8,7 @@
 #include "numbers.h"
 #include "operations.h"
 #include "program_folder.h"
+#include "shown_text.h"
 
 namespace patch {
 namespace fs = std::filesystem;
@@ -30,9 +31,9 @@ void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveS
     outcome.error = existing.error();
     return;
   }
-  Expected<std::optional<FileMarks>> marks = MarksToKeep(list);
-  if (!marks) {
-    outcome.error = marks.error();
+  Expected<std::optional<FileAttributes>> attributes = AttributesToKeep(list);
+  if (!attributes) {
+    outcome.error = attributes.error();
     return;
   }
   if (existing && !replace) {
@@ -40,7 +41,7 @@ void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveS
                        count + " 个位置替换它吗？";
     return;
   }
-  if (auto failed = SaveFile(list, content, *marks, steps)) {
+  if (auto failed = SaveFile(list, content, *attributes, steps)) {
     outcome.error = *failed;
     return;
   }

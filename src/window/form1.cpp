@@ -23,7 +23,8 @@ Form1::Form1(std::filesystem::path programFolder, std::filesystem::path compareB
              std::filesystem::path compareRaised)
     : programFolder_(std::move(programFolder)),
       compareBase_(std::move(compareBase)),
-      compareRaised_(std::move(compareRaised)) {}
+      compareRaised_(std::move(compareRaised)),
+      caption_(utf::Widen(patch::kToolCaption)) {}
 
 Form1::~Form1() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -36,8 +37,8 @@ bool Form1::Create() {
   // it is sized; WM_CREATE lays the controls out for it.
   RECT workArea{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-  if (!BaseWindow::Create(form1::kCaption, kFormStyle, kFormExStyle, workArea.left, workArea.top, 0,
-                          0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
+  if (!BaseWindow::Create(caption_.c_str(), kFormStyle, kFormExStyle, workArea.left, workArea.top,
+                          0, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
     return false;
   }
   CentreOnWorkArea();
@@ -248,14 +249,14 @@ void Form1::OnCompare() {
 void Form1::OnSavePositions() {
   patch::SaveListOutcome outcome = patch::SavePositionList(found_, programFolder_, false);
   if (outcome.question) {
-    const int answer = MessageBoxW(hwnd_, utf::Widen(*outcome.question).c_str(), form1::kCaption,
+    const int answer = MessageBoxW(hwnd_, utf::Widen(*outcome.question).c_str(), caption_.c_str(),
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return;
     outcome = patch::SavePositionList(found_, programFolder_, true);
   }
   if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.information) {
-    MessageBoxW(hwnd_, utf::Widen(*outcome.information).c_str(), form1::kCaption,
+    MessageBoxW(hwnd_, utf::Widen(*outcome.information).c_str(), caption_.c_str(),
                 MB_OK | MB_ICONINFORMATION);
   }
   if (outcome.error) ShowError(*outcome.error);
@@ -267,7 +268,7 @@ void Form1::ShowWarning(const patch::Warning& warning) {
 }
 
 void Form1::ShowError(const patch::Error& error) {
-  MessageBoxW(hwnd_, utf::Widen(patch::ErrorReport(error)).c_str(), WindowText(hwnd_).c_str(),
+  MessageBoxW(hwnd_, utf::Widen(patch::ErrorReport(error)).c_str(), caption_.c_str(),
               MB_OK | MB_ICONERROR);
 }
 
@@ -284,7 +285,7 @@ void Form1::OnCommand(int id, int notification) {
     try {
       ShowError(patch::ErrorFromException(std::current_exception()));
     } catch (...) {
-      MessageBoxW(hwnd_, L"运行时错误 '7':\n\n内存不足", form1::kCaption, MB_OK | MB_ICONERROR);
+      MessageBoxW(hwnd_, L"运行时错误 '7':\n\n内存不足", caption_.c_str(), MB_OK | MB_ICONERROR);
     }
   }
 }

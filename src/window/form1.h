@@ -57,6 +57,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::filesystem::path programFolder_;
   std::filesystem::path compareBase_;
   std::filesystem::path compareRaised_;
+  const std::wstring caption_;  // the window's, which also titles its boxes
   std::array<HWND, form1::kControls.size()> controls_{};
   HFONT font_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -1,10 +1,9 @@
-// The names by which Form1 and its controls can be found from outside: its caption and the
-// control IDs. The end-to-end tests and the demo driver look controls up by these IDs.
+// The names by which Form1 and its controls can be found from outside: its window class and
+// the control IDs. The end-to-end tests and the demo driver look controls up by these IDs.
 #pragma once
 
 namespace form1 {
 
-inline constexpr wchar_t kCaption[] = L"Quarnel2难度补丁修改器";
 inline constexpr wchar_t kClassName[] = L"Quarnel2PatcherForm1";
 
 // In creation order, which is also the tab order.

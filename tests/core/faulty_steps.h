@@ -1,4 +1,4 @@
-// The steps of a save, made to fail where a test asks; and marks to give a file.
+// The steps of a save, made to fail where a test asks; and attributes to give a file.
 #pragma once
 
 #include <functional>
@@ -7,16 +7,17 @@
 
 namespace patch {
 
-// Marks a new file does not get by itself: the read-only mark, and another that must be kept.
+// Attributes a new file does not get by itself: read-only, and another that must be kept.
 #ifdef _WIN32
-constexpr FileMarks kReadOnlyMarks{0x1, true};
-constexpr FileMarks kSpecialMarks{0x2, false, true};  // hidden
+constexpr FileAttributes kReadOnlyAttributes{0x1, true};
+constexpr FileAttributes kUnusualAttributes{0x2, false, true};  // hidden
 #else
-constexpr FileMarks kReadOnlyMarks{0444, true, true};
-constexpr FileMarks kSpecialMarks{0700, false, true};  // executable: never a new file's mode
+constexpr FileAttributes kReadOnlyAttributes{0444, true, true};
+constexpr FileAttributes kUnusualAttributes{0700, false,
+                                            true};  // executable: never a new file's mode
 #endif
 
-enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetMarks, kReplace };
+enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetAttributes, kReplace };
 
 // The real steps of a save, except that `step` fails `times` times with `error` (naming the file
 // at hand); a failing write has written half its bytes. Each failure calls `raise` first, which
@@ -36,9 +37,10 @@ class FaultySteps : public SaveSteps {
   std::optional<Error> Flush(File& file) override {
     return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
   }
-  std::optional<Error> SetMarks(const std::filesystem::path& path,
-                                const FileMarks& marks) override {
-    return FailOrRun(SaveStep::kSetMarks, path, [&] { return SaveSteps::SetMarks(path, marks); });
+  std::optional<Error> SetAttributes(const std::filesystem::path& path,
+                                     const FileAttributes& attributes) override {
+    return FailOrRun(SaveStep::kSetAttributes, path,
+                     [&] { return SaveSteps::SetAttributes(path, attributes); });
   }
   std::optional<Error> Replace(const std::filesystem::path& from,
                                const std::filesystem::path& to) override {

@@ -39,7 +39,7 @@ class RaiseTest : public ::testing::Test {
     table_ = base_;  // as an earlier raise by 3 left it: a new raise replaces that, not adds to it
     table_[9] += 3;
     table_[10] += 3;
-    fs::remove(folder_ / "t_mons.tbl");  // with any marks a case gave it
+    fs::remove(folder_ / "t_mons.tbl");  // with any attributes a case gave it
     WriteBytes(folder_ / "t_mons.tbl", table_);
   }
   void WriteList() {
@@ -107,10 +107,10 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     Change change;
     const char* step;
     ErrorNumber number;
-    long listed;                      // lines left in Text1: the entries before the failing one
-    const char* report;               // a part of the error box's text
-    SaveStep save = SaveStep::kNone;  // the step of the save that fails with number
-    Mark mark = Mark::kNone;          // and that mark
+    long listed;                       // lines left in Text1: the entries before the failing one
+    const char* report;                // a part of the error box's text
+    SaveStep save = SaveStep::kNone;   // the step of the save that fails with number
+    Refusal refusal = Refusal::kNone;  // and that refusal
     std::function<void()> raise = {};
   } cases[] = {
       {line5("abc"), "10", kTypeMismatch, 4,
@@ -154,12 +154,12 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        439,
        "占用。请关闭该程序，稍等片刻，再点“修改”。",
        SaveStep::kReplace,
-       Mark::kHeld},
-      {{}, "10", kPermissionDenied, 439, "有写保护", SaveStep::kReplace, Mark::kWriteProtected},
+       Refusal::kHeld},
+      {{}, "10", kPermissionDenied, 439, "有写保护", SaveStep::kReplace, Refusal::kWriteProtected},
       {{}, "10", kPermissionDenied, 439, "无法写入 t_mons.tbl", SaveStep::kReplace},
       // Marks a new file lacks must be written, and that may fail.
-      {[](RaiseTest& t) { WriteMarks(t.folder_ / "t_mons.tbl", kSpecialMarks); }, "10",
-       kPermissionDenied, 439, "无法写入 t_mons.tbl", SaveStep::kSetMarks},
+      {[](RaiseTest& t) { WriteAttributes(t.folder_ / "t_mons.tbl", kUnusualAttributes); }, "10",
+       kPermissionDenied, 439, "无法写入 t_mons.tbl", SaveStep::kSetAttributes},
       // Exceptions, never shown in English.
       {{},
        "10",
@@ -167,21 +167,21 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        439,
        "内存不足\n\n内存不足。请关闭其他程序",
        SaveStep::kWrite,
-       Mark::kNone,
+       Refusal::kNone,
        outOfMemory},
-      {{}, "10", kInternalError, 439, "内部错误", SaveStep::kReplace, Mark::kNone, english},
+      {{}, "10", kInternalError, 439, "内部错误", SaveStep::kReplace, Refusal::kNone, english},
   };
   for (const auto& c : cases) {
     Lay();
     if (c.change) c.change(*this);
     const long files = Files();
     Error fault(c.number);
-    fault.mark = c.mark;
+    fault.refusal = c.refusal;
     FaultySteps steps(c.save, fault, 1000, c.raise);
     RaiseOutcome outcome = RaiseLevels(c.step, folder_.path, steps);
     // Only what may pass in a moment is tried again: a file held, or refused for no stated reason.
-    const bool again =
-        c.number == kPermissionDenied && (c.mark == Mark::kNone || c.mark == Mark::kHeld);
+    const bool again = c.number == kPermissionDenied &&
+                       (c.refusal == Refusal::kNone || c.refusal == Refusal::kHeld);
     EXPECT_TRUE(c.save != SaveStep::kReplace || (steps.failures > 1) == again) << steps.failures;
     ASSERT_TRUE(outcome.error.has_value()) << c.report;
     const std::string report = ErrorReport(*outcome.error);
@@ -229,8 +229,8 @@ TEST_F(RaiseTest, ABrieflyHeldTableIsWaitedForAndThePlayersFilesAreKept) {
   ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kCreate, Error{kFileAlreadyExists}, 1)).error);
   EXPECT_EQ(ReadBytes(folder_ / "t_mons.tbl.new"), Bytes({'m', 'i', 'n', 'e'}));
   EXPECT_EQ(Files(), 4);
-  // A table with no marks of its own gets none written: a folder that refuses that is no bar.
-  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kSetMarks, Error{kPermissionDenied})).error);
+  // A table with no attributes of its own gets none written: a folder that refuses that is no bar.
+  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kSetAttributes, Error{kPermissionDenied})).error);
 }
 
 }  // namespace

@@ -27,19 +27,19 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgain) {
   for (int number = 1; number < 100; ++number) {
     if (Describe(ErrorNumber{number}) == Describe(ErrorNumber{0})) continue;  // not the tool's
     for (const auto& f : files) {
-      for (Mark mark :
-           {Mark::kNone, Mark::kReadOnly, Mark::kHeld, Mark::kFolder, Mark::kWriteProtected}) {
+      for (Refusal refusal : {Refusal::kNone, Refusal::kReadOnly, Refusal::kHeld, Refusal::kFolder,
+                              Refusal::kWriteProtected}) {
         Error error{ErrorNumber{number}, f.file};
         error.subject = f.subject;
-        error.mark = mark;
+        error.refusal = refusal;
         const std::string remedy = Remedy(error), report = ErrorReport(error),
                           name = f.file.filename().string();
         // The box ends with the remedy, the remedy with how to try again; about what the system
         // found of a file, it names the file.
-        EXPECT_TRUE(report.ends_with("\n\n" + remedy) &&
-                    remedy.ends_with(std::string(f.again) + "。") &&
-                    remedy.find('{') == std::string::npos &&
-                    (name.empty() || mark == Mark::kNone || remedy.find(name) != std::string::npos))
+        EXPECT_TRUE(
+            report.ends_with("\n\n" + remedy) && remedy.ends_with(std::string(f.again) + "。") &&
+            remedy.find('{') == std::string::npos &&
+            (name.empty() || refusal == Refusal::kNone || remedy.find(name) != std::string::npos))
             << report;
       }
     }

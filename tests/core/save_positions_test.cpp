@@ -23,7 +23,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     bool replace;
     const char* shown;  // a part of the box's text
     bool saved;         // drevon2.txt then holds what the compare found
-    const FileMarks* marks = nullptr;
+    const FileAttributes* attributes = nullptr;
     SaveStep failing = SaveStep::kNone;  // fails with 61, or 75 when it is the replace
   } cases[] = {
       {std::nullopt, nullptr, true, "请先点“对比”", false},
@@ -34,8 +34,9 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
       // The same list is not written again: a save that would fail is never started.
       {compare, &found, false, "不用再保存", true, nullptr, SaveStep::kCreate},
       {compare, &other, false, "已经存在，内容和这次对比的结果不同", false},
-      {compare, &other, true, "保存到", true, &kSpecialMarks},
-      {compare, &other, true, "是只读文件。请在它的“属性”里取消“只读”", false, &kReadOnlyMarks},
+      {compare, &other, true, "保存到", true, &kUnusualAttributes},
+      {compare, &other, true, "是只读文件。请在它的“属性”里取消“只读”", false,
+       &kReadOnlyAttributes},
       {compare, &other, true, "磁盘已满。请腾出磁盘空间，再按 Ctrl+S。", false, nullptr,
        SaveStep::kWrite},
       {compare, &other, true, "drevon2.txt 保持原样", false, nullptr, SaveStep::kReplace},
@@ -44,7 +45,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     TestFolder folder;
     const fs::path list = folder / "drevon2.txt";
     if (c.before) WriteBytes(list, *c.before);
-    if (c.marks) WriteMarks(list, *c.marks);
+    if (c.attributes) WriteAttributes(list, *c.attributes);
     FaultySteps steps(c.failing,
                       Error(c.failing == SaveStep::kReplace ? ErrorNumber::kPathFileAccessError
                                                             : ErrorNumber::kDiskFull));
@@ -59,9 +60,10 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     EXPECT_EQ(std::string(after.begin(), after.end()), c.saved ? found : c.before ? *c.before : "");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()),
               c.saved || c.before ? 1 : 0);
-    if (!c.marks) continue;
-    EXPECT_EQ(ReadMarks(list)->bits & c.marks->bits, c.marks->bits) << "marks lost";
-    WriteMarks(list, FileMarks{});  // so that the folder can go
+    if (!c.attributes) continue;
+    EXPECT_EQ(ReadAttributes(list)->bits & c.attributes->bits, c.attributes->bits)
+        << "attributes lost";
+    WriteAttributes(list, FileAttributes{});  // so that the folder can go
   }
   // A folder where the list should be is told as such.
   TestFolder folder;

@@ -14,7 +14,7 @@ TEST_F(PatcherTest, RaiseWritesBasePlusStepListsItAndTheNextRaiseReplacesIt) {
   WriteBytes(Beside("t_mons.tbl.new"), playersOwn);
   for (const int step : {100, 10}) {
     SCOPED_TRACE(testing::Message() << "step " << step);
-    // The player's marks: hidden is kept; the archive mark is set, as the content is new.
+    // The player's attributes: hidden is kept; the archive attribute is set, as the content is new.
     const DWORD hidden = step == 100 ? FILE_ATTRIBUTE_HIDDEN : 0;
     ASSERT_TRUE(
         SetFileAttributesW(Beside("t_mons.tbl").c_str(), hidden ? hidden : FILE_ATTRIBUTE_NORMAL));
@@ -82,7 +82,7 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   const auto box = BoxUp(milliseconds(30'000));
   ASSERT_TRUE(box) << "no box";
   std::printf("[ time ] %s: click to box %.1f ms\n", row.name, Ms(Clock::now() - start));
-  EXPECT_EQ(box->title, warning ? L"系统提示" : form1::kCaption);
+  EXPECT_EQ(box->title, warning ? L"系统提示" : TextOf(form_));
   EXPECT_TRUE(warning ? box->text == row.text : box->text.find(row.text) != std::wstring::npos)
       << box->text;
   // An error box names the file, as the tool knows it.

@@ -21,7 +21,7 @@ TEST_F(PatcherTest, CompareThenCtrlSSavesTheListTheNextRaiseUses) {
   const auto answered = [&](int button, const wchar_t* expected) {
     const auto box = BoxUp();
     const LONG no = box ? GetWindowLongW(GetDlgItem(box->box, IDNO), GWL_STYLE) : 0;
-    EXPECT_TRUE(box && box->title == form1::kCaption && PressButton(*box, button));
+    EXPECT_TRUE(box && box->title == TextOf(form_) && PressButton(*box, button));
     EXPECT_TRUE(button != IDNO || (no & BS_TYPEMASK) == BS_DEFPUSHBUTTON) << "No is no default";
     return box ? box->text.find(expected) != std::wstring::npos : false;
   };

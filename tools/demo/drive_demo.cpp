@@ -77,7 +77,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND form = nullptr;
   if (!e2e::WaitFor(
           [&] {
-            form = FindWindowW(form1::kClassName, form1::kCaption);
+            form = FindWindowW(form1::kClassName, nullptr);
             return form && IsWindowVisible(form);
           },
           milliseconds(30'000))) {
