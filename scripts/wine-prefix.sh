@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Makes the project's Wine prefix once: initialised, a CJK font for Chinese text, drive F: mapped.
+# Makes the project's Wine prefix once: initialised, a CJK font for Chinese text, the end-to-end
+# tests' own desktop; drive F: mapped.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
 mkdir -p "$PATCH_F_DRIVE"
-if [ ! -f "$WINEPREFIX/.patch-ready" ]; then
+if [ ! -f "$WINEPREFIX/.patch-ready-2" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1
   reg="$(mktemp --suffix=.reg)"
@@ -14,11 +15,20 @@ if [ ! -f "$WINEPREFIX/.patch-ready" ]; then
                 "宋体" "微软雅黑"; do
       printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
     done
+    # The end-to-end tests, and the tool they start, run on a desktop of Wine's own (one window
+    # on the X display), where Wine alone decides activation and focus, as Windows does. On the
+    # bare display Wine gives each message box the X focus and hears back from X some
+    # milliseconds later: a box the test answers at once is gone by then, Wine takes the late
+    # word as the tool's window losing the focus and cancels (WM_CANCELMODE) whatever menu was
+    # just opened, and the Menu key pressed right after a box brought up nothing.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"e2e"="1920x1200"\r\n'
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\e2e_tests.exe\\Explorer]\r\n'
+    printf '"Desktop"="e2e"\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   wine regedit /S "$reg" >/dev/null 2>&1 || wine regedit "$reg" >/dev/null 2>&1
   rm -f "$reg"
   wineserver -w
-  touch "$WINEPREFIX/.patch-ready"
+  touch "$WINEPREFIX/.patch-ready-2"
 fi
 ln -sfn "$PATCH_F_DRIVE" "$WINEPREFIX/dosdevices/f:"
 

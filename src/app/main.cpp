@@ -33,11 +33,42 @@ std::filesystem::path ProgramFolder() {
   return std::filesystem::path(name).parent_path();
 }
 
+// The long form of a path (the temporary folder often comes in its 8.3 form); as it is when that
+// cannot be had.
+std::wstring LongForm(const std::wstring& path) {
+  std::wstring long_(32'768, L'\0');
+  const DWORD length =
+      GetLongPathNameW(path.c_str(), long_.data(), static_cast<DWORD>(long_.size()));
+  if (length == 0 || length >= long_.size()) return path;
+  long_.resize(length);
+  return long_;
+}
+
+// Whether folder lies inside the user's temporary folder, where archive programs open a program
+// straight from an archive. Names compare without regard to case, as Windows compares them.
+bool InTemporaryFolder(const std::filesystem::path& folder) {
+  std::wstring temporary(MAX_PATH + 1, L'\0');
+  const DWORD length = GetTempPathW(static_cast<DWORD>(temporary.size()), temporary.data());
+  if (length == 0 || length >= temporary.size()) return false;
+  temporary.resize(length);
+  const auto withSeparator = [](std::wstring path) {
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path;
+  };
+  const std::wstring outer = withSeparator(LongForm(temporary));
+  const std::wstring inner = withSeparator(LongForm(folder.wstring()));
+  return inner.size() >= outer.size() &&
+         CompareStringOrdinal(inner.c_str(), static_cast<int>(outer.size()), outer.c_str(),
+                              static_cast<int>(outer.size()), TRUE) == CSTR_EQUAL;
+}
+
 int Run(int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  Form1 form(ProgramFolder(), kCompareBaseTable, kCompareRaisedTable);
+  const std::filesystem::path folder = ProgramFolder();
+  Form1 form(patch::ToolFolder(folder, InTemporaryFolder(folder)), kCompareBaseTable,
+             kCompareRaisedTable);
   if (!form.Create()) return 1;
   ShowWindow(form.Window(), showCommand);
   UpdateWindow(form.Window());
@@ -53,4 +84,10 @@ int Run(int showCommand) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) { return Run(showCommand); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  // Before any file is touched: an empty card reader or DVD drive as F:, or a drive that is gone,
+  // is told by the tool's own box, not first by Windows' "no disk" box (Cancel, Try Again,
+  // Continue), perhaps twice.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  return Run(showCommand);
+}

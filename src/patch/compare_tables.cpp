@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Small enough that a chunk just read is still in the processor's cache when it is scanned.
-constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::size_t kBlock = 64;
 
 constexpr std::size_t WholeBlocks(std::size_t bytes) {
@@ -91,9 +88,8 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
     outcome.error = raised.error();
     return outcome;
   }
-  // Positions are 32-bit; a longer table cannot be listed.
-  if (base->Length() > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
-    outcome.error = Error{ErrorNumber::kOverflow, baseTable};
+  if (base->Length() > kMaxTableLength) {
+    outcome.error = TooLarge(baseTable);
     return outcome;
   }
 
@@ -103,7 +99,8 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
   std::int64_t matches = 0;
   std::uint64_t done = 0;
   const std::uint64_t length = base->Length();
-  const std::size_t chunkSize = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length));
+  const std::size_t chunkSize =
+      static_cast<std::size_t>(std::min<std::uint64_t>(kCompareChunk, length));
   // Room for whole blocks: a last, partial block is padded, so every block takes the fast path.
   auto baseChunk = std::make_unique_for_overwrite<std::uint8_t[]>(WholeBlocks(chunkSize));
   auto raisedChunk = std::make_unique_for_overwrite<std::uint8_t[]>(WholeBlocks(chunkSize));

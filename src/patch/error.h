@@ -42,13 +42,14 @@ enum class Subject {
   kSavedList,       // drevon2.txt beside the tool, written from the latest compare
 };
 
-// Why the system refused a file, where that changes what the player should do.
+// Why a file was refused, where that changes what the player should do.
 enum class Refusal {
   kNone,
   kReadOnly,        // the file carries the read-only attribute
   kHeld,            // another program has the file open and does not share it
   kFolder,          // a folder stands where the file should be
   kWriteProtected,  // the disk or medium cannot be written at all
+  kTooLarge,        // far larger than any monster table: refused before it is read
 };
 
 // The Chinese description of an error number, UTF-8.
@@ -67,6 +68,7 @@ struct Error {
   Refusal refusal = Refusal::kNone;
   std::string step;     // the step as typed, for a step that is no number
   std::string context;  // one more line of what was found, when the number alone cannot say
+  bool toolInTemporaryFolder = false;  // see ToolFolder::temporary
 
   int Number() const { return static_cast<int>(number); }
   std::string Description() const { return Describe(number); }

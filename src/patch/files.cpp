@@ -51,9 +51,16 @@ File& File::operator=(File&& other) noexcept {
 
 File::~File() { Release(); }
 
-Expected<Bytes> ReadWholeFile(const fs::path& path, File::Access access) {
+Error TooLarge(const fs::path& path) {
+  Error error{ErrorNumber::kOverflow, path};
+  error.refusal = Refusal::kTooLarge;
+  return error;
+}
+
+Expected<Bytes> ReadWholeFile(const fs::path& path, File::Access access, std::uint64_t maxLength) {
   Expected<File> file = File::Open(path, access);
   if (!file) return file.error();
+  if (file->Length() > maxLength) return TooLarge(path);
   Bytes bytes(static_cast<std::size_t>(file->Length()));
   Expected<std::size_t> got = file->Read(bytes);
   if (!got) return got.error();

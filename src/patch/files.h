@@ -81,8 +81,13 @@ std::optional<Error> MoveOver(const std::filesystem::path& from, const std::file
 // Removes a file.
 std::optional<Error> RemoveFile(const std::filesystem::path& path);
 
-// The whole of a file, opened with access (kReadWrite also proves that it may be written).
-Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access access);
+// The whole of a file, opened with access (kReadWrite also proves that it may be written). A file
+// longer than maxLength is not read: overflow (6), refused as too large.
+Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access access,
+                              std::uint64_t maxLength = UINT64_MAX);
+
+// The error for a file longer than a table can be.
+Error TooLarge(const std::filesystem::path& path);
 
 // One row of a platform's table of its error codes (GetLastError() on Windows, errno
 // elsewhere) and the error numbers the player sees for them.

@@ -28,6 +28,12 @@ constexpr SystemCodeNumber kErrnoNumbers[] = {
     {EIO, ErrorNumber::kDeviceIoError},
     {ENXIO, ErrorNumber::kDeviceUnavailable},
     {ENODEV, ErrorNumber::kDeviceUnavailable},
+    // A network file system that is gone.
+    {ESTALE, ErrorNumber::kDeviceUnavailable},
+    {ENETDOWN, ErrorNumber::kDeviceUnavailable},
+    {ENETUNREACH, ErrorNumber::kDeviceUnavailable},
+    {EHOSTDOWN, ErrorNumber::kDeviceUnavailable},
+    {EHOSTUNREACH, ErrorNumber::kDeviceUnavailable},
     {ENAMETOOLONG, ErrorNumber::kBadFileNameOrNumber},
     {EINVAL, ErrorNumber::kDeviceIoError},
     {EISDIR, ErrorNumber::kPathFileAccessError},

@@ -20,6 +20,10 @@ inline constexpr double kMaxStep = 100;
 // and listing millions of lines would only freeze the window.
 inline constexpr std::int64_t kMaxListedMatches = 100'000;
 
+// Positions are 32-bit: a table longer than this cannot be addressed, and no monster table comes
+// anywhere near it (2 GB), so such a file is refused before it is read.
+inline constexpr std::uint64_t kMaxTableLength = 0x7FFF'FFFF;
+
 // A reference table's level bytes are exactly this much larger in the raised copy.
 inline constexpr int kReferenceRaise = 100;
 

@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -132,6 +133,26 @@ Expected<std::uint8_t> RoundToByte(double value) {
   double rounded = RoundHalfEven(value);
   if (!(rounded >= 0 && rounded <= 255)) return Error{ErrorNumber::kOverflow};
   return static_cast<std::uint8_t>(rounded);
+}
+
+std::string HalfWidthStep(std::string_view text) {
+  struct Alike {
+    std::string_view wide;
+    char half;
+  };
+  static constexpr Alike kAlike[] = {
+      {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'},
+      {"５", '5'}, {"６", '6'}, {"７", '7'}, {"８", '8'}, {"９", '9'},
+      {"＋", '+'}, {"－", '-'}, {"．", '.'}, {"。", '.'}, {"\u3000", ' '},
+  };
+  std::string half;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto alike = std::ranges::find_if(
+        kAlike, [&](const Alike& a) { return text.substr(at).starts_with(a.wide); });
+    half += alike != std::end(kAlike) ? alike->half : text[at];
+    at += alike != std::end(kAlike) ? alike->wide.size() : 1;
+  }
+  return half;
 }
 
 std::string DecimalText(std::int64_t value) {

@@ -26,6 +26,11 @@ Expected<std::int32_t> TextToPosition(std::string_view text);
 // A level value as a byte: halves round to the even neighbour; overflow (6) outside 0 to 255.
 Expected<std::uint8_t> RoundToByte(double value);
 
+// The level step as a Chinese IME may type it, in the characters the conversions read: full-width
+// digits, plus, minus and full stop, the ideographic full stop (the point key in Chinese
+// punctuation mode) as the point, and the ideographic space as a blank. Anything else is kept.
+std::string HalfWidthStep(std::string_view text);
+
 // Plain decimal text of a whole number.
 std::string DecimalText(std::int64_t value);
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "outcome.h"
+#include "program_folder.h"
 
 namespace patch {
 class SaveSteps;
@@ -16,13 +17,17 @@ namespace patch {
 
 // Raises every listed level of ProgramFolder\t_mons.tbl to base level + step, the base levels
 // coming from ProgramFolder\t_mons0.tbl and the positions from ProgramFolder\drevon2.txt.
-// stepText is Text4's text, UTF-8. All or nothing: on any error, an exception included, the
-// table is unchanged.
-RaiseOutcome RaiseLevels(std::string_view stepText, const std::filesystem::path& programFolder);
+// stepText is Text4's text, UTF-8, as typed (full-width digits and marks too). All or nothing: on
+// any error, an exception included, the table is unchanged.
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder);
 
 // The same, saving the table through the given steps (tests make them fail).
-RaiseOutcome RaiseLevels(std::string_view stepText, const std::filesystem::path& programFolder,
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder,
                          SaveSteps& steps);
+
+// A compare reads both tables this many bytes at a time: small enough that a chunk just read is
+// still in the processor's cache when it is scanned.
+inline constexpr std::size_t kCompareChunk = 64 * 1024;
 
 // Lists every position whose byte is exactly 100 larger in raisedTable than in baseTable.
 CompareOutcome CompareTables(const std::filesystem::path& baseTable,

@@ -15,9 +15,9 @@ namespace {
 constexpr std::size_t kMaxLineLength = 64 * 1024;
 constexpr char kCutMark = '~';
 
-// How the list's text is written, told by its byte-order mark. Notepad's "Unicode" is UTF-16
-// LE, its "Unicode big endian" UTF-16 BE; anything else (UTF-8, ANSI digits) is read byte by
-// byte, lines ending at CR or LF either way.
+// How the list's text is written, told by its byte-order mark (or, without one, by its first
+// line). Notepad's "Unicode" is UTF-16 LE, its "Unicode big endian" UTF-16 BE; anything else
+// (UTF-8, ANSI digits) is read byte by byte, lines ending at CR or LF either way.
 enum class Form { kBytes, kUtf16Le, kUtf16Be };
 
 // Appends a code point as UTF-8; a lone surrogate half becomes U+FFFD.
@@ -80,6 +80,22 @@ class LineSplitter {
   bool lineOpen_ = false;  // characters of an unfinished line were read
 };
 
+// Without a byte-order mark (some editors save UTF-16 so), the first line tells: in UTF-16 of
+// ASCII digits every other byte is 0, the second of each pair in LE, the first in BE.
+Form UnmarkedForm(std::string_view text) {
+  for (const Form form : {Form::kUtf16Le, Form::kUtf16Be}) {
+    const std::size_t zero = form == Form::kUtf16Le ? 1 : 0;
+    std::size_t at = 0;
+    for (; at + 1 < text.size(); at += 2) {
+      const char low = text[at + 1 - zero];
+      if (text[at + zero] != '\0' || low == '\0') break;
+      if (low == '\r' || low == '\n') return form;  // the whole first line alternates
+    }
+    if (at + 1 >= text.size() && at > 0) return form;  // so does all there is
+  }
+  return Form::kBytes;
+}
+
 }  // namespace
 
 Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path& file) {
@@ -91,8 +107,7 @@ Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path&
   bool atStart = true;
   char16_t high = 0;  // a UTF-16 high surrogate waiting for its low half
   std::string decoded;
-  // Even-sized: every read but the last fills it, so no UTF-16 unit is ever split.
-  std::array<std::uint8_t, 4096> chunk;
+  std::array<std::uint8_t, kListChunk> chunk;
 
   while (!splitter.Full()) {
     Expected<std::size_t> got = opened->Read(chunk);
@@ -107,6 +122,8 @@ Expected<std::vector<std::string>> ReadPositionList(const std::filesystem::path&
       } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
         form = text[0] == '\xFF' ? Form::kUtf16Le : Form::kUtf16Be;
         text.remove_prefix(2);
+      } else {
+        form = UnmarkedForm(text);
       }
     }
     if (form == Form::kBytes) {

@@ -24,14 +24,14 @@ Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
 }
 
 // Everything is checked before the table is written, so that a failure leaves it untouched.
-std::optional<Error> Raise(std::string_view stepText, const fs::path& programFolder,
-                           SaveSteps& steps, ListTexts& lists) {
+std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidthStep,
+                           const fs::path& programFolder, SaveSteps& steps, ListTexts& lists) {
   const fs::path listPath = BesideTool(programFolder, kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
   if (!entries) return entries.error();
 
   const fs::path pristinePath = BesideTool(programFolder, kPristineTableName);
-  Expected<Bytes> pristine = ReadWholeFile(pristinePath, File::Access::kRead);
+  Expected<Bytes> pristine = ReadWholeFile(pristinePath, File::Access::kRead, kMaxTableLength);
   if (!pristine) return pristine.error();
 
   std::array<std::int32_t, kLevelCount> positions{};
@@ -50,7 +50,7 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
     AppendLine(lists.baseLevels, DecimalText(baseLevels[i]));
   }
 
-  Expected<double> step = WholeTextNumber(stepText);
+  Expected<double> step = WholeTextNumber(halfWidthStep);
   if (!step) {
     Error error{step.error().number};
     error.subject = Subject::kStep;
@@ -66,8 +66,8 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
   // An existing table is opened for writing now, so that one held by another program fails
   // (after a short wait for it) before anything is written. A missing one starts as a full
   // copy of the pristine table.
-  Expected<Bytes> table =
-      RetryWhileHeld([&] { return ReadWholeFile(tablePath, File::Access::kReadWrite); });
+  Expected<Bytes> table = RetryWhileHeld(
+      [&] { return ReadWholeFile(tablePath, File::Access::kReadWrite, kMaxTableLength); });
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
   if (!table) return table.error();
   // Of another length, it is another version of the table, or another file, or a copy cut
@@ -99,19 +99,22 @@ std::optional<Error> Raise(std::string_view stepText, const fs::path& programFol
 
 }  // namespace
 
-RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolder,
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder,
                          SaveSteps& steps) {
   RaiseOutcome outcome;
-  double checked = LeadingNumber(stepText);
+  // Read as typed in ASCII; shown (in Label3 and any box) exactly as typed.
+  const std::string step = HalfWidthStep(stepText);
+  double checked = LeadingNumber(step);
   if (!(checked >= kMinStep && checked <= kMaxStep)) {
     outcome.warning = Warning{std::string(kInvalidStepPrompt), std::string(kInvalidStepTitle)};
     return outcome;
   }
   try {
-    outcome.error = Raise(stepText, programFolder, steps, outcome.lists);
+    outcome.error = Raise(stepText, step, programFolder.path, steps, outcome.lists);
     if (outcome.error && outcome.error->subject == Subject::kNone) {
-      outcome.error->subject = SubjectOf(outcome.error->file, programFolder);
+      outcome.error->subject = SubjectOf(outcome.error->file, programFolder.path);
     }
+    if (outcome.error) outcome.error->toolInTemporaryFolder = programFolder.temporary;
   } catch (...) {
     outcome.error = ErrorFromException(std::current_exception());
   }
@@ -122,7 +125,7 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolde
   return outcome;
 }
 
-RaiseOutcome RaiseLevels(std::string_view stepText, const fs::path& programFolder) {
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder) {
   SaveSteps steps;
   return RaiseLevels(stepText, programFolder, steps);
 }

@@ -51,6 +51,12 @@ constexpr std::array kRemedies{
                "{again}。"},
     RemedyRule{kAnyNumber, Subject::kNone, Refusal::kReadOnly,
                "{name} 是只读文件。请在它的“属性”里取消“只读”，{again}。"},
+    RemedyRule{kAnyNumber, Subject::kReferenceTable, Refusal::kTooLarge,
+               "{name} 超过 2 GB，不会是怪物表。请把同一个怪物表的原版和每个敌人等级都提高了 100 "
+               "的版本放到 F 盘根目录，{again}。"},
+    RemedyRule{kAnyNumber, Subject::kNone, Refusal::kTooLarge,
+               "{name} 超过 2 GB，不会是怪物表。请把游戏目录 \\data\\text\\dat_us\\ 里原版的 "
+               "t_mons.tbl 复制到本工具所在的文件夹，并命名为 {name}，{again}。"},
     RemedyRule{kAnyNumber, Subject::kNone, Refusal::kWriteProtected,
                "{name} 所在的磁盘有写保护（例如写保护的 U 盘或光盘）。请把本工具和它旁边的文件"
                "复制到可以写入的文件夹，{again}。"},
@@ -75,17 +81,19 @@ constexpr std::array kRemedies{
                "这个版本的怪物表制作的。请重新复制原版的 t_mons0.tbl，或用“对比”重新制作 "
                "drevon2.txt，{again}。"},
     RemedyRule{kTypeMismatch, Subject::kPatchedTable, Refusal::kNone,
-               "t_mons.tbl 和 t_mons0.tbl 不是同一版本的怪物表（或者 t_mons.tbl 没有复制完整），"
-               "所以没有修改。请把 t_mons0.tbl 复制一份并改名为 t_mons.tbl（或者用游戏目录 "
-               "\\data\\text\\dat_us\\ 里的 t_mons.tbl），放到本工具所在的文件夹，{again}。"},
+               "t_mons.tbl 和 t_mons0.tbl 不是同一版本的怪物表（或者其中一个没有复制完整），"
+               "所以没有修改。请把游戏目录 \\data\\text\\dat_us\\ 里原版的 t_mons.tbl 复制到"
+               "本工具所在的文件夹，再复制一份并改名为 t_mons0.tbl，{again}。"},
     RemedyRule{kOverflow, Subject::kPatchedTable, Refusal::kNone,
                "这个敌人的原等级加上提高值超过了 255。请输入小一些的数，{again}。"},
     RemedyRule{kPermissionDenied, Subject::kPatchedTable, Refusal::kNone, kCannotWrite},
     // The reference tables on drive F:.
     RemedyRule{kFileNotFound, Subject::kReferenceTable, Refusal::kNone, kPlaceReferences},
-    RemedyRule{kPathNotFound, Subject::kReferenceTable, Refusal::kNone, kPlaceReferences},
-    RemedyRule{kOverflow, Subject::kReferenceTable, Refusal::kNone,
-               "{name} 超过 2 GB，不会是怪物表。请把原版怪物表放到 F 盘，{again}。"},
+    // No such folder: the drive itself is missing, as on most laptops.
+    RemedyRule{kPathNotFound, Subject::kReferenceTable, Refusal::kNone,
+               "这台电脑没有 F 盘。请把 t_mons0.tbl 和 t_mons100.tbl 放到任意一个文件夹（例如 "
+               "D:\\对比），在命令提示符里输入 subst F: \"D:\\对比\" 把它当作 F 盘（用完后输入 "
+               "subst F: /d 取消），{again}。"},
     // The saved position list.
     RemedyRule{kPermissionDenied, Subject::kSavedList, Refusal::kNone, kCannotWrite},
     // Any file.
@@ -123,6 +131,13 @@ constexpr std::array kRemedies{
                "没有修改任何文件。请关闭本工具后重新打开，再试一次。"},
 };
 
+// Beside a tool opened straight from an archive, in the archive program's temporary folder, no
+// file of the player's can be: it must be extracted first.
+constexpr std::string_view kExtractFirst =
+    "本工具是在压缩文件里直接打开的，它旁边没有 t_mons0.tbl、t_mons.tbl 和 drevon2.txt。请先把"
+    "压缩文件解压到一个单独的文件夹，把这三个文件放在 quarnel2-patcher.exe 旁边，从那里打开本"
+    "工具，再点“修改”。";
+
 // How the player tries again after an error about this input.
 const char* Again(Subject subject) {
   switch (subject) {
@@ -147,6 +162,12 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 }  // namespace
 
 std::string Remedy(const Error& error) {
+  const bool besideTool =
+      error.subject == Subject::kPositionList || error.subject == Subject::kPristineTable;
+  if (error.toolInTemporaryFolder && besideTool &&
+      (error.number == kFileNotFound || error.number == kPathNotFound)) {
+    return std::string(kExtractFirst);
+  }
   for (const RemedyRule& rule : kRemedies) {
     if ((rule.number == kAnyNumber || rule.number == error.number) &&
         (rule.subject == Subject::kNone || rule.subject == error.subject) &&

@@ -19,7 +19,7 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
 }  // namespace
 
-Form1::Form1(std::filesystem::path programFolder, std::filesystem::path compareBase,
+Form1::Form1(patch::ToolFolder programFolder, std::filesystem::path compareBase,
              std::filesystem::path compareRaised)
     : programFolder_(std::move(programFolder)),
       compareBase_(std::move(compareBase)),
@@ -145,13 +145,17 @@ void Form1::ShowListMenu(HWND list, LPARAM at) {
   enable(WM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT));
   enable(EM_SETSEL, length > 0 && (start != 0 || end != length));
 
-  POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-  if (point.x == -1 && point.y == -1) {  // from the keyboard: at the list's top left
-    RECT frame{};
-    GetWindowRect(list, &frame);
-    point = {frame.left + 4, frame.top + 4};
-  }
   SetFocus(list);
+  POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  if (point.x == -1 && point.y == -1) {  // the Menu key or Shift+F10: where the edit opens its own
+    RECT client{};
+    GetClientRect(list, &client);
+    // At the caret, which the focus has just shown; the list's centre when it is scrolled away.
+    if (!GetCaretPos(&point) || !PtInRect(&client, point)) {
+      point = {(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    }
+    ClientToScreen(list, &point);
+  }
   const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
                                       point.y, 0, hwnd_, nullptr);
   DestroyMenu(loaded ? loaded : menu);
@@ -247,12 +251,12 @@ void Form1::OnCompare() {
 }
 
 void Form1::OnSavePositions() {
-  patch::SaveListOutcome outcome = patch::SavePositionList(found_, programFolder_, false);
+  patch::SaveListOutcome outcome = patch::SavePositionList(found_, programFolder_.path, false);
   if (outcome.question) {
     const int answer = MessageBoxW(hwnd_, utf::Widen(*outcome.question).c_str(), caption_.c_str(),
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return;
-    outcome = patch::SavePositionList(found_, programFolder_, true);
+    outcome = patch::SavePositionList(found_, programFolder_.path, true);
   }
   if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.information) {

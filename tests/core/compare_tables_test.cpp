@@ -29,7 +29,7 @@ TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
   // A base table of two 64 KiB read chunks, alike, against a raised one of one chunk: past its
   // end the raised bytes read as 0, not as what the first chunk left in the buffer. The levels
   // sit at both ends of whole 64-byte blocks, beside a 156→0 that wraps to +100.
-  constexpr std::size_t kChunk = 64 * 1024;
+  constexpr std::size_t kChunk = kCompareChunk;
   Bytes twoChunks(2 * kChunk, 7), oneChunk(kChunk, 7);
   for (auto [at, level] :
        {std::pair<std::size_t, int>{0, 0}, {63, 155}, {64, 42}, {100, 156}, {kChunk - 1, 9}}) {
@@ -82,13 +82,19 @@ TEST_F(CompareTest, UnrelatedFilesListTheFirst100000MatchesAndWarn) {
   }
 }
 
-TEST_F(CompareTest, MissingReferenceTablesAreErrorsWithTheirRemedy) {
+TEST_F(CompareTest, UnfitReferenceTablesAreErrorsWithTheirRemedy) {
   WriteBytes(raised_, Bytes{105});
+  const fs::path huge = folder_ / "huge.tbl";  // sparse: no disk is used, and nothing is read
+  WriteBytes(huge, Bytes{});
+  fs::resize_file(huge, kMaxTableLength + 1);
   // clang-format off
   const struct { fs::path base; ErrorNumber number; const char* report; } cases[] = {
-      {base_, ErrorNumber::kFileNotFound, "放到 F 盘根目录"},
-      {folder_ / "gone" / "t_mons0.tbl", ErrorNumber::kPathNotFound, "放到 F 盘根目录"},
-      {folder_.path, ErrorNumber::kPathFileAccessError, "路径/文件访问错误"}};  // a folder, no table
+      {base_, ErrorNumber::kFileNotFound, "放到 F 盘根目录，再点“对比”。"},
+      // No such folder: on most laptops there is no drive F: at all.
+      {folder_ / "gone" / "t_mons0.tbl", ErrorNumber::kPathNotFound,
+       "在命令提示符里输入 subst F: \"D:\\对比\" 把它当作 F 盘（用完后输入 subst F: /d 取消）"},
+      {folder_.path, ErrorNumber::kPathFileAccessError, "路径/文件访问错误"},  // a folder, no table
+      {huge, ErrorNumber::kOverflow, "huge.tbl 超过 2 GB，不会是怪物表"}};
   // clang-format on
   for (const auto& c : cases) {
     CompareOutcome outcome = CompareTables(c.base, raised_);

@@ -68,6 +68,13 @@ TEST(Numbers, RoundToByteRoundsHalvesToEvenWithin0To255) {
   for (const auto& c : cases) EXPECT_EQ(Outcome(RoundToByte(c.value)), c.expected) << c.value;
   EXPECT_EQ(DecimalText(-2147483648LL), "-2147483648");
 }
+
+TEST(Numbers, HalfWidthStepReadsWhatAChineseImeTypes) {
+  const struct { const char* typed; const char* read; } cases[] = {
+      {"０１２３４５６７８９", "0123456789"}, {"＋－．。\u3000", "+-.. "}, {"ａ１b，", "ａ1b，"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HalfWidthStep(c.typed), c.read);
+}
 // clang-format on
 
 }  // namespace

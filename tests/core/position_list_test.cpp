@@ -18,9 +18,10 @@ std::string Lines(int n, std::string_view terminator) {
   return text;
 }
 
-// text as Notepad saves it as "Unicode": UTF-16 with its byte-order mark.
-std::string Utf16(std::u16string_view text, bool bigEndian) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+// text as Notepad saves it as "Unicode": UTF-16 with its byte-order mark; some editors leave
+// the mark out.
+std::string Utf16(std::u16string_view text, bool bigEndian, bool marked = true) {
+  std::string bytes = !marked ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (char16_t u : text) bytes += {char(bigEndian ? u >> 8 : u), char(bigEndian ? u : u >> 8)};
   return bytes;
 }
@@ -28,6 +29,8 @@ std::u16string Widened(const std::string& ascii) { return {ascii.begin(), ascii.
 
 TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
   const std::string endless = "5" + std::string(200 * 1024, ' ');  // a binary file, say
+  // A CR LF split between two reads: the LF still belongs to the CR, and ends no second line.
+  const std::string split = std::string(kListChunk - 1, '7') + "\r\n" + Lines(438, "\r\n");
   const struct {
     std::string text;  // "-" for no file at all
     std::string first, second, last;
@@ -40,6 +43,12 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
       {"\r\n" + Lines(438, "\r\n"), "", "1", "438"},  // the first line may be empty
       {Utf16(Widened(Lines(500, "\r\n")), false), "1", "2", "439"},
       {Utf16(u"\u4E00\U0001F600\r\n" + Widened(Lines(438, "\n")), true), "一😀", "1", "438"},
+      {Utf16(Widened(Lines(439, "\r\n")), false, false), "1", "2", "439"},
+      {Utf16(Widened("\r\n" + Lines(438, "\r\n")), true, false), "", "1", "438"},
+      // A surrogate half with no other half, also as the file's very last unit.
+      {Utf16(u"\xDC00\r\n" + Widened(Lines(437, "\r\n")) + u"\xD83D", false), "\uFFFD", "1",
+       "\uFFFD"},
+      {split, split.substr(0, kListChunk - 1), "1", "438"},
       // Blanks and empty lines are kept; the last line needs no terminator.
       {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last"},
       // An endless line is cut, and the mark left in it keeps it from reading as a number.

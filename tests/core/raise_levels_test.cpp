@@ -12,6 +12,7 @@
 #include "../test_folder.h"
 #include "faulty_steps.h"
 #include "operations.h"
+#include "shown_text.h"
 
 namespace patch {
 namespace {
@@ -61,8 +62,10 @@ class RaiseTest : public ::testing::Test {
 };
 
 TEST_F(RaiseTest, InvalidStepsWarnAndOpenNoFile) {
-  // The folder is empty: the warning comes before any file is needed.
-  for (const char* step : {"", "0", "0.5", "0.99", "101", "100.5", "abc", "-5", "1e3", "&H65"}) {
+  // The folder is empty: the warning comes before any file is needed. Full-width forms, as a
+  // Chinese IME types them, count as their ASCII ones.
+  for (const char* step : {"", "0", "0.5", "0.99", "101", "100.5", "abc", "-5", "1e3", "&H65", "０",
+                           "１０１", "－５", "０。５", "\u3000"}) {
     RaiseOutcome outcome = Raise(step);
     ASSERT_TRUE(outcome.warning.has_value()) << step;
     EXPECT_EQ(outcome.warning->title + outcome.warning->prompt, "系统提示只能输入1到100！");
@@ -77,13 +80,16 @@ TEST_F(RaiseTest, StepsAddToTheBaseLevelRoundingHalvesToEven) {
   const struct { const char* step; std::uint8_t first, second; int newFirst, newSecond; } cases[] = {
       {"2.5", 10, 11, 12, 14}, {"1", 10, 11, 11, 12}, {"100", 155, 11, 255, 111},
       {" 10", 10, 11, 20, 21}, {"99.4", 156, 11, 255, 110}, {"&H10", 10, 11, 26, 27},
+      // As a Chinese IME types them: full-width, with 。 for the point and its own blank.
+      {"２．５", 10, 11, 12, 14}, {"２。５", 10, 11, 12, 14}, {"＋７", 10, 11, 17, 18},
+      {"\u3000１０\u3000", 10, 11, 20, 21},
   };
   // clang-format on
   for (const auto& c : cases) {
     Lay(c.first, c.second);
     RaiseOutcome outcome = Raise(c.step);
     ASSERT_FALSE(outcome.error.has_value()) << ErrorReport(*outcome.error);
-    EXPECT_EQ(outcome.confirmation, "敌人等级提高" + std::string(c.step) + "级");
+    EXPECT_EQ(outcome.confirmation, "敌人等级提高" + std::string(c.step) + "级");  // as typed
     EXPECT_EQ(Table()[9], c.newFirst) << c.step;
     EXPECT_EQ(Table()[10], c.newSecond) << c.step;
     EXPECT_TRUE(outcome.lists.positions.starts_with("10\r\n11\r\n103\r\n"));
@@ -101,6 +107,13 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
   auto table = [](Bytes bytes) {
     return [bytes](RaiseTest& t) { WriteBytes(t.folder_ / "t_mons.tbl", t.table_ = bytes); };
   };
+  // Longer than any table can be, as a file renamed by mistake; sparse, so it costs no disk.
+  auto huge = [](const char* name) {
+    return [name](RaiseTest& t) { fs::resize_file(t.folder_ / name, kMaxTableLength + 1); };
+  };
+  auto gone = [](const char* name) {
+    return [name](RaiseTest& t) { fs::remove(t.folder_ / name); };
+  };
   const auto outOfMemory = [] { throw std::bad_alloc(); };
   const auto english = [] { throw std::runtime_error("boom"); };
   const struct {
@@ -113,8 +126,8 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     Refusal refusal = Refusal::kNone;  // and that refusal
     std::function<void()> raise = {};
   } cases[] = {
-      {line5("abc"), "10", kTypeMismatch, 4,
-       "位置列表第 5 行：“abc”\n\n请改正 drevon2.txt 的这一行"},
+      // clang-format off
+      {line5("abc"), "10", kTypeMismatch, 4, "位置列表第 5 行：“abc”\n\n请改正 drevon2.txt 的这一行"},
       // A line of any length is shortened in the box, never in the middle of a character.
       {line5("一二三四五六七八九十一二三四五六七八九十"), "10", kTypeMismatch, 4,
        "：“一二三四五六七八九十一二三…”\n"},
@@ -122,25 +135,27 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       // Controls are shown escaped: a NUL would end the box's text there.
       {line5(std::string("1\0\x1b\xff", 4)), "10", kTypeMismatch, 4,
        "：“1\\x00\\x1B\\xFF”\n\n请改正 drevon2.txt 的这一行"},
+      {line5("１０"), "10", kTypeMismatch, 4, "位置列表第 5 行：“１０”"},  // the list is no step
       {line5("0"), "10", kBadRecordNumber, 4, "位置列表第 5 行：“0”"},
       {line5("-3"), "10", kBadRecordNumber, 4, "位置列表第 5 行"},
       {line5("1001"), "10", kBadRecordNumber, 4, "超出了 t_mons0.tbl 的长度"},
       {line5("9999999999"), "10", kOverflow, 4, "每行只写一个字节位置"},
       {[](RaiseTest& t) { t.lines_.pop_back(), t.WriteList(); }, "10", kInputPastEndOfFile, 0,
        "缺少第 439 行"},
-      {[](RaiseTest& t) { fs::remove(t.folder_ / "t_mons0.tbl"); }, "10", kFileNotFound, 0,
-       "改名为 t_mons0.tbl"},
-      {[](RaiseTest& t) { fs::remove(t.folder_ / "drevon2.txt"); }, "10", kFileNotFound, 0,
-       "drevon2.txt 放到"},
+      {gone("t_mons0.tbl"), "10", kFileNotFound, 0, "改名为 t_mons0.tbl"},
+      {gone("drevon2.txt"), "10", kFileNotFound, 0, "drevon2.txt 放到"},
       {[](RaiseTest& t) { t.Lay(10, 156); }, "99.5", kOverflow, 439, "第 2 行"},
       {[](RaiseTest& t) { t.Lay(156, 11); }, "100", kOverflow, 439, "超过了 255"},
       // A table cut short, or of another version: the table is to blame, and nothing is written.
       {table({1, 2, 3}), "10", kTypeMismatch, 439,
-       "t_mons.tbl\nt_mons.tbl 有 3 字节，t_mons0.tbl 有 1000 字节\n\nt_mons.tbl 和 t_mons0.tbl "
-       "不是同一版本"},
-      {table(Bytes(1001, 7)), "10", kTypeMismatch, 439, "请把 t_mons0.tbl 复制一份并改名为"},
+       "t_mons.tbl\nt_mons.tbl 有 3 字节，t_mons0.tbl 有 1000 字节\n\nt_mons.tbl 和 t_mons0.tbl 不是同一版本"},
+      {table(Bytes(1001, 7)), "10", kTypeMismatch, 439, "里原版的 t_mons.tbl 复制到本工具所在的文件夹"},
+      // No monster table at all: refused before it is read, naming that file.
+      {huge("t_mons0.tbl"), "10", kOverflow, 0, "t_mons0.tbl\n\nt_mons0.tbl 超过 2 GB，不会是怪物表"},
+      {huge("t_mons.tbl"), "10", kOverflow, 439, "t_mons.tbl\n\nt_mons.tbl 超过 2 GB，不会是怪物表"},
       // A step that passes the range check but is no plain number: the step is to blame.
       {{}, "5abc", kTypeMismatch, 439, "\n\n输入的提高值：“5abc”\n\n"},
+      {{}, "５ａｂｃ", kTypeMismatch, 439, "\n\n输入的提高值：“５ａｂｃ”\n\n"},
       {{}, "1 0", kTypeMismatch, 439, "运行时错误 '13':\n\n类型不匹配\n\n输入的提高值"},
       // The save fails; the error names the table, never the temporary copy.
       {{}, "10", kPermissionDenied, 439, "所在的文件夹不能写入", SaveStep::kCreate},
@@ -148,28 +163,18 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", SaveStep::kFlush},
       {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
       // Held by another program throughout: given up after a while, with what to do.
-      {{},
-       "10",
-       kPermissionDenied,
-       439,
-       "占用。请关闭该程序，稍等片刻，再点“修改”。",
-       SaveStep::kReplace,
-       Refusal::kHeld},
+      {{}, "10", kPermissionDenied, 439, "占用。请关闭该程序，稍等片刻，再点“修改”。",
+       SaveStep::kReplace, Refusal::kHeld},
       {{}, "10", kPermissionDenied, 439, "有写保护", SaveStep::kReplace, Refusal::kWriteProtected},
       {{}, "10", kPermissionDenied, 439, "无法写入 t_mons.tbl", SaveStep::kReplace},
-      // Marks a new file lacks must be written, and that may fail.
+      // Attributes a new file lacks must be written, and that may fail.
       {[](RaiseTest& t) { WriteAttributes(t.folder_ / "t_mons.tbl", kUnusualAttributes); }, "10",
        kPermissionDenied, 439, "无法写入 t_mons.tbl", SaveStep::kSetAttributes},
       // Exceptions, never shown in English.
-      {{},
-       "10",
-       kOutOfMemory,
-       439,
-       "内存不足\n\n内存不足。请关闭其他程序",
-       SaveStep::kWrite,
-       Refusal::kNone,
-       outOfMemory},
+      {{}, "10", kOutOfMemory, 439, "内存不足\n\n内存不足。请关闭其他程序", SaveStep::kWrite,
+       Refusal::kNone, outOfMemory},
       {{}, "10", kInternalError, 439, "内部错误", SaveStep::kReplace, Refusal::kNone, english},
+      // clang-format on
   };
   for (const auto& c : cases) {
     Lay();
@@ -187,16 +192,41 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     const std::string report = ErrorReport(*outcome.error);
     EXPECT_EQ(outcome.error->number, c.number) << report;
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
-    EXPECT_EQ(report.find(".tmp"), std::string::npos) << report;
-    EXPECT_EQ(report.find("boom"), std::string::npos) << report;
+    // Never the temporary copy, never English, never a file to copy that may be no table at all.
+    for (const char* never : {".tmp", "boom", "t_mons0.tbl 复制", "解压"}) {
+      EXPECT_EQ(report.find(never), std::string::npos) << report;
+    }
     EXPECT_EQ(Lines(outcome.lists.positions), c.listed) << report;
     EXPECT_EQ(Lines(outcome.lists.baseLevels), c.listed) << report;
     EXPECT_EQ(outcome.lists.levels, "");
     EXPECT_FALSE(outcome.confirmation.has_value());
-    EXPECT_EQ(Table(), table_) << report;
+    if (fs::file_size(folder_ / "t_mons.tbl") <= kMaxTableLength) {
+      EXPECT_EQ(Table(), table_) << report;
+    }
     EXPECT_EQ(Files(), files) << report;
   }
   EXPECT_EQ(RaiseLevels("10", folder_ / "gone").error->number, kPathNotFound);
+  // At a drive root the box shows the path as the player knows it, with one separator.
+  const fs::path root = folder_.path.root_path();
+  EXPECT_NE(
+      ErrorReport(*RaiseLevels("10", root).error).find("文件：" + PathText(root) + "drevon2.txt\n"),
+      std::string::npos);
+}
+
+TEST_F(RaiseTest, BesideAToolOpenedInsideAnArchiveAMissingFileMeansExtractItFirst) {
+  // Only files the player must put beside the tool; a missing t_mons.tbl is made from t_mons0.tbl.
+  for (const char* name : {"drevon2.txt", "t_mons0.tbl", "t_mons.tbl"}) {
+    for (const bool temporary : {true, false}) {
+      Lay();
+      fs::remove(folder_ / name);
+      const RaiseOutcome outcome = RaiseLevels("10", ToolFolder(folder_.path, temporary));
+      const bool told = outcome.error && ErrorReport(*outcome.error)
+                                                 .find(
+                                                     "\n\n本工具是在压缩文件里"
+                                                     "直接打开的") != std::string::npos;
+      EXPECT_EQ(told, temporary && name != std::string("t_mons.tbl")) << name;
+    }
+  }
 }
 
 TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepeat) {

@@ -1,10 +1,12 @@
 // Every error box the tool can show ends with what the player can do.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
 #include "error.h"
+#include "files.h"
 
 namespace patch {
 namespace {
@@ -42,6 +44,22 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgain) {
             (name.empty() || refusal == Refusal::kNone || remedy.find(name) != std::string::npos))
             << report;
       }
+    }
+  }
+}
+
+TEST(Remedies, AGoneNetworkPathIsADeviceNotThereNeverAMissingTable) {
+#ifdef _WIN32
+  const int codes[] = {53, 67, 64, 59};  // bad net path, bad net name, name deleted, unexpected
+#else
+  const int codes[] = {ESTALE, ENETDOWN, ENETUNREACH, EHOSTDOWN, EHOSTUNREACH};
+#endif
+  for (const int code : codes) {
+    for (const Subject subject : {Subject::kReferenceTable, Subject::kPristineTable}) {
+      Error error = SystemError(fs::path("F:") / "t_mons0.tbl", code);
+      error.subject = subject;
+      EXPECT_EQ(error.number, ErrorNumber::kDeviceUnavailable) << code;
+      EXPECT_NE(Remedy(error).find("网络驱动器已断开"), std::string::npos) << Remedy(error);
     }
   }
 }
