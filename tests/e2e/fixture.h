@@ -1,7 +1,5 @@
 // Each test gets the real tool copied into a fresh folder with a Chinese name, the demo tables
-// beside it, drive F: led to a second fresh folder with the reference tables, and the tool's
-// window up, active and focused. The harness touches no file outside its own folder, and uses
-// F: only once a file it made there has come back through F:.
+// beside it, the reference tables on drive F:, and the tool's window up, active and focused.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,39 +17,19 @@ inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-
   return fs::path(path.starts_with(L'/') ? L"Z:" + path : path).make_preferred();
 }
 
-// Leads drive F: to a folder, or takes it away again. Wine opens a file on a drive through a
-// link in its prefix, which DefineDosDeviceW leaves alone; its mount manager sets that link, as
-// winecfg does, on this request (Wine 8 layout): F: on a Unix folder, or with none, no F:.
-inline bool LeadDriveF(const fs::path& folder, bool lead) {
-  const auto toUnix = reinterpret_cast<char*(CDECL*)(const wchar_t*)>(
-      reinterpret_cast<void (*)()>(  // only Wine has it
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!toUnix) {
-    return DefineDosDeviceW(lead ? 0 : DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:",
-                            folder.c_str());
+inline bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+}
+
+// Drive F: for the compare, the folder it leads to. Under Wine the prefix's own, which
+// scripts/wine-prefix.sh leads into the build folder; on Windows a drive led to the test's own
+// folder for the test's time, and never a real F:.
+inline std::optional<fs::path> LeadDriveF(const fs::path& folder) {
+  if (UnderWine()) return fs::path(L"F:\\");
+  if (GetDriveTypeW(L"F:\\") != DRIVE_NO_ROOT_DIR || !DefineDosDeviceW(0, L"F:", folder.c_str())) {
+    return std::nullopt;
   }
-  struct {  // laid out as Wine's mountmgr_unix_drive, naturally aligned
-    ULONG size, type, fsType, serial;
-    ULONGLONG device;
-    WCHAR letter;
-    USHORT folderAt, deviceAt, labelAt;  // offsets in this request
-    char folder[4 * MAX_PATH];
-  } drive{sizeof(drive), lead ? ULONG{DRIVE_FIXED} : DRIVE_NO_ROOT_DIR, 0, 0, 0, L'f', 0, 0, 0, {}};
-  if (char* unixFolder = lead ? toUnix(folder.c_str()) : nullptr) {
-    std::string_view(unixFolder).copy(drive.folder, sizeof(drive.folder) - 1);
-    drive.folderAt = static_cast<USHORT>(drive.folder - reinterpret_cast<char*>(&drive));
-    HeapFree(GetProcessHeap(), 0, unixFolder);
-  }
-  HANDLE manager =
-      CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  DWORD ignored = 0;
-  constexpr DWORD kDefineUnixDrive = 0x6DC080;  // CTL_CODE('m', 32, buffered, read | write)
-  const bool done =
-      (!lead || drive.folderAt) && DeviceIoControl(manager, kDefineUnixDrive, &drive, sizeof(drive),
-                                                   nullptr, 0, &ignored, nullptr);
-  CloseHandle(manager);
-  return done;
+  return folder;
 }
 
 // Under Wine: the screen DPI of the processes started from now on.
@@ -65,18 +43,17 @@ class PatcherTest : public ::testing::Test {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     fs::create_directories(folder_ = root_ / L"工具");
-    fs::create_directories(driveF_ = root_ / L"F");
-    ASSERT_TRUE(mappedF_ = LeadDriveF(driveF_, true)) << "F: cannot lead to " << driveF_.wstring();
-    WriteBytes(driveF_ / "marker", root_.path.u8string());  // a name no other folder has
-    ASSERT_TRUE(ReadBytes(L"F:\\marker") == ReadBytes(driveF_ / "marker"))
-        << "F: does not lead to " << driveF_.wstring() << ", so the tests leave it alone";
+    fs::create_directories(root_ / L"F");
+    const auto driveF = LeadDriveF(root_ / L"F");
+    ASSERT_TRUE(driveF) << "drive F: is in use, so the tests leave it alone";
+    driveF_ = *driveF;
     demo::WriteDemoSet(folder_, set_);
     fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
     WriteBytes(driveF_ / "t_mons0.tbl", set_.base);
     WriteBytes(driveF_ / "t_mons100.tbl", set_.raised);
 
     // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
-    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    const bool wine = UnderWine();
     if (dpi_ && !wine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << "not at " << dpi_ << " DPI";
     if (dpi_ && wine) SetLogPixels(dpi_);
     StartTool();
@@ -99,7 +76,9 @@ class PatcherTest : public ::testing::Test {
       CloseHandle(process_.hThread);
       CloseHandle(process_.hProcess);
     }
-    if (mappedF_) LeadDriveF(driveF_, false);
+    if (!UnderWine() && !driveF_.empty()) {
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:", driveF_.c_str());
+    }
   }
 
   HWND Control(int id) const { return GetDlgItem(form_, id); }
@@ -121,7 +100,7 @@ class PatcherTest : public ::testing::Test {
   UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
   demo::DemoSet set_ = demo::MakeDemoSet();
   TestFolder root_;           // the harness's own folder
-  fs::path folder_, driveF_;  // in it: the tool's, and the one F: leads to
+  fs::path folder_, driveF_;  // the tool's, in the harness's, and the one F: leads to
   HWND form_ = nullptr;
 
  private:
@@ -140,7 +119,6 @@ class PatcherTest : public ::testing::Test {
     })) << "the window did not become active with a control focused";
   }
 
-  bool mappedF_ = false;
   PROCESS_INFORMATION process_{};
 };
 
