@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that the release rebuilds bit for bit. Builds it a second time from a fresh clone in a
+# Checks the release zip: its text files have CR LF line ends, and it rebuilds bit for bit. Builds it a second time from a fresh clone in a
 # folder whose name has Chinese characters and a blank, with another time zone and umask, and
 # compares its quarnel2-patcher.exe and zip byte for byte with those in build/windows (made by
 # `cmake --build --preset windows` and `cpack --preset windows`). Uncommitted changes to tracked
@@ -18,6 +18,19 @@ for f in "$exe" "$zip" "$zip.sha256"; do
 done
 # The zip's published checksum file must vouch for it.
 (cd "$first" && sha256sum --check --quiet "$zip.sha256")
+
+# Every text file in it has CR LF line ends and its UTF-8 mark, for the Notepad of Windows 7 and 8.
+python3 - "$first/$zip" <<'CHECK'
+import sys, zipfile
+bad = []
+for entry in zipfile.ZipFile(sys.argv[1]).infolist():
+    if entry.filename.endswith(".txt"):
+        text = zipfile.ZipFile(sys.argv[1]).read(entry)
+        if not text.startswith(b"\xef\xbb\xbf") or text.count(b"\n") != text.count(b"\r\n"):
+            bad.append(entry.filename)
+if bad:
+    sys.exit("release check: not CR LF with a UTF-8 mark: " + ", ".join(bad))
+CHECK
 
 changes="$(git stash create)"  # a commit of the uncommitted changes; empty when there are none
 rm -rf "$second" "$second.log"
