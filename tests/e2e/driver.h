@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <future>
 #include <optional>
 #include <string>
 
@@ -26,8 +25,6 @@ bool WaitFor(Predicate done, milliseconds timeout = kPatience) {
     if (Clock::now() >= deadline) return false;
   }
 }
-
-inline double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // A message to a window of any process; false if it failed or took over a minute (a hung tool).
 inline bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -124,29 +121,5 @@ inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatie
   HWND button = GetDlgItem(box.box, id == IDOK && !GetDlgItem(box.box, IDOK) ? IDNO : id);
   return button && Send(button, BM_CLICK, 0, 0);
 }
-
-// A button click sent from a worker thread: BM_CLICK returns when the button's handler has,
-// which is after any box it showed was closed.
-class Click {
- public:
-  explicit Click(HWND button)
-      : button_(button), result_(std::async(std::launch::async, [button] {
-          const auto start = Clock::now();
-          return Send(button, BM_CLICK, 0, 0) ? std::optional(Clock::now() - start) : std::nullopt;
-        })) {}
-  ~Click() {  // a box the handler still shows is closed, so that the worker ends
-    if (Returned()) return;
-    if (auto box = WaitForBox(ThreadOf(button_), milliseconds(0))) (void)PressButton(*box);
-  }
-  bool Returned() const { return result_.wait_for(milliseconds(0)) == std::future_status::ready; }
-  // Click to return, if the handler returned within the timeout and the message got through.
-  std::optional<Clock::duration> Wait(milliseconds timeout = kPatience) const {
-    return result_.wait_for(timeout) == std::future_status::ready ? result_.get() : std::nullopt;
-  }
-
- private:
-  HWND button_;
-  std::shared_future<std::optional<Clock::duration>> result_;
-};
 
 }  // namespace e2e

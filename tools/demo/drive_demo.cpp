@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,22 +37,29 @@ std::size_t Lines(const std::wstring& text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), L'\n'));
 }
 
-// Clicks; a message box the click brings up is reported and closed, as a player would.
+// Clicks; a message box the click brings up is reported and closed, as a player would. The
+// click is sent from a worker thread: BM_CLICK returns when the button's handler has, which is
+// after any box it showed was closed.
 void ClickAndReport(HWND form, int button, const std::string& what) {
   const auto start = e2e::Clock::now();
-  e2e::Click click(GetDlgItem(form, button));
+  HWND control = GetDlgItem(form, button);
+  auto click =
+      std::async(std::launch::async, [control] { return e2e::Send(control, BM_CLICK, 0, 0); });
+  const auto returned = [&] {
+    return click.wait_for(milliseconds(0)) == std::future_status::ready;
+  };
   std::optional<e2e::Box> box;
   e2e::WaitFor(
-      [&] {
-        return click.Returned() || (box = e2e::WaitForBox(e2e::ThreadOf(form), milliseconds(0)));
-      },
+      [&] { return returned() || (box = e2e::WaitForBox(e2e::ThreadOf(form), milliseconds(0))); },
       milliseconds(120'000));
   if (box) {
     Print(what + ": message box \"" + Utf8(box->title) + "\": " + Utf8(box->text));
     if (!e2e::PressButton(*box)) Print(what + ": the box did not close");
   }
-  Print(what + (click.Wait(milliseconds(60'000)) ? ": done in " : ": no answer after ") +
-        std::to_string(e2e::Ms(e2e::Clock::now() - start)) + " ms");
+  const bool done =
+      click.wait_for(milliseconds(60'000)) == std::future_status::ready && click.get();
+  const std::chrono::duration<double, std::milli> took = e2e::Clock::now() - start;
+  Print(what + (done ? ": done in " : ": no answer after ") + std::to_string(took.count()) + " ms");
 }
 
 void Raise(HWND form, const std::wstring& step) {
