@@ -104,6 +104,9 @@ TEST_F(CompareTest, UnfitReferenceTablesAreErrorsWithTheirRemedy) {
     EXPECT_NE(ErrorReport(*outcome.error).find(c.report), std::string::npos);
   }
   EXPECT_FALSE(fs::exists(base_));  // never created
+  const CompareOutcome noRaised = CompareTables(raised_, folder_ / "gone.tbl");
+  ASSERT_TRUE(noRaised.error.has_value());
+  EXPECT_EQ(noRaised.error->file, folder_ / "gone.tbl");
 }
 
 }  // namespace

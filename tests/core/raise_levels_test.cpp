@@ -128,6 +128,9 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
   } cases[] = {
       // clang-format off
       {line5("abc"), "10", kTypeMismatch, 4, "位置列表第 5 行：“abc”\n\n请改正 drevon2.txt 的这一行"},
+      {[](RaiseTest& t) { t.lines_[0] = "x", t.WriteList(); }, "10", kTypeMismatch, 0, "第 1 行：“x”"},
+      {[](RaiseTest& t) { WriteBytes(t.folder_ / "drevon2.txt", std::string()); }, "10",
+       kInputPastEndOfFile, 0, "缺少第 1 行"},
       // A line of any length is shortened in the box, never in the middle of a character.
       {line5("一二三四五六七八九十一二三四五六七八九十"), "10", kTypeMismatch, 4,
        "：“一二三四五六七八九十一二三…”\n"},
@@ -159,6 +162,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {{}, "1 0", kTypeMismatch, 439, "运行时错误 '13':\n\n类型不匹配\n\n输入的提高值"},
       // The save fails; the error names the table, never the temporary copy.
       {{}, "10", kPermissionDenied, 439, "所在的文件夹不能写入", SaveStep::kCreate},
+      {{}, "10", kFileAlreadyExists, 439, "以 .tmp 结尾的旧临时文件", SaveStep::kCreate},  // never free
       {{}, "10", kDiskFull, 439, "腾出磁盘空间", SaveStep::kWrite},
       {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", SaveStep::kFlush},
       {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
@@ -193,7 +197,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     EXPECT_EQ(outcome.error->number, c.number) << report;
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
     // Never the temporary copy, never English, never a file to copy that may be no table at all.
-    for (const char* never : {".tmp", "boom", "t_mons0.tbl 复制", "解压"}) {
+    for (const char* never : {".tmp\n", "boom", "t_mons0.tbl 复制", "解压"}) {
       EXPECT_EQ(report.find(never), std::string::npos) << report;
     }
     EXPECT_EQ(Lines(outcome.lists.positions), c.listed) << report;
