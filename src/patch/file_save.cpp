@@ -88,7 +88,8 @@ std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t
   if (attributes && attributes->special) {
     if (auto failed = steps.SetAttributes(file.path(), *attributes)) return about(*failed);
   }
-  if (auto failed = RetryWhileHeld([&] { return steps.Replace(file.path(), path); })) {
+  if (auto failed =
+          RetryWhileHeld([&] { return steps.Replace(file.path(), path); }, steps.HoldPatience())) {
     return about(*failed);
   }
   temporary.Keep();

@@ -13,6 +13,10 @@
 
 namespace patch {
 
+// How long a file that another program holds (a virus scanner, the search indexer, a backup)
+// is waited for before that becomes an error.
+inline constexpr std::chrono::milliseconds kHoldPatience{2000};
+
 // The file-system steps of a save, one call each, so that a test can make any of them fail.
 class SaveSteps {
  public:
@@ -32,18 +36,17 @@ class SaveSteps {
                                        const std::filesystem::path& to) {
     return MoveOver(from, to);
   }
+  // How long a held file is waited for (a test that holds it throughout need not wait as long).
+  virtual std::chrono::milliseconds HoldPatience() const { return kHoldPatience; }
 };
 
-// How long a file that another program holds (a virus scanner, the search indexer, a backup)
-// is waited for before that becomes an error.
-inline constexpr std::chrono::milliseconds kHoldPatience{2000};
-
-// Runs step until it no longer fails with permission denied (70) or kHoldPatience has passed.
+// Runs step until it no longer fails with permission denied (70) or patience has passed.
 // A file held by another program, or refused for no stated reason, may be free in a moment; a
 // read-only file or a write-protected disk stays as it is, and is told at once.
 template <class Step>
-auto RetryWhileHeld(Step step) -> decltype(step()) {
-  const auto deadline = std::chrono::steady_clock::now() + kHoldPatience;
+auto RetryWhileHeld(Step step, std::chrono::milliseconds patience = kHoldPatience)
+    -> decltype(step()) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
   for (;;) {
     auto result = step();
     const Error* failed = nullptr;

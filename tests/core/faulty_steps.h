@@ -46,6 +46,7 @@ class FaultySteps : public SaveSteps {
                                const std::filesystem::path& to) override {
     return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
   }
+  std::chrono::milliseconds HoldPatience() const override { return std::chrono::milliseconds(500); }
   int failures = 0;  // how often the failing step was tried
 
  private:

@@ -255,7 +255,7 @@ TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepea
 TEST_F(RaiseTest, ABrieflyHeldTableIsWaitedForAndThePlayersFilesAreKept) {
   Lay();
   // Held for a moment by another program: waited for.
-  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kReplace, Error{kPermissionDenied}, 5)).error);
+  ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kReplace, Error{kPermissionDenied}, 3)).error);
   EXPECT_NE(Table(), table_);
   // A file of the player's under the name a simpler tool would use for its temporary copy.
   WriteBytes(folder_ / "t_mons.tbl.new", std::string("mine"));

@@ -10,7 +10,7 @@ HANDLE Hold(const fs::path& file) {  // opened with no sharing, as an editor or 
 }
 
 // What the player did or ran into; the test puts it right again afterwards.
-enum class Cause { kStep, kMissing, kHeldByAnotherProgram, kReadOnly };
+enum class Cause { kStep, kMissing, kHeldByAnotherProgram };
 struct BoxCase {
   const char* name;
   Cause cause;
@@ -29,7 +29,6 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   const Bytes saved = ReadBytes(file);
   HANDLE held = row.cause == Cause::kHeldByAnotherProgram ? Hold(file) : INVALID_HANDLE_VALUE;
   if (row.cause == Cause::kMissing) fs::remove(file);
-  if (row.cause == Cause::kReadOnly) SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
   ASSERT_TRUE(Type(form1::kText4, row.step));
 
   ASSERT_TRUE(PostMessageW(Control(row.button), BM_CLICK, 0, 0));
@@ -51,10 +50,6 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 
   if (row.cause == Cause::kMissing) WriteBytes(file, saved);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-  if (row.cause == Cause::kReadOnly) {
-    EXPECT_TRUE(GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY) << "made writable";
-    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == set_.base)
       << "t_mons.tbl changed although nothing was raised";
   ASSERT_TRUE(Type(form1::kText4, L"10"));
@@ -65,9 +60,9 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 }
 
 constexpr int kRaise = form1::kCommand2, kCompare = form1::kCommand1;
-// An error's number, or the advice that only error 70 of a held or a read-only file gets.
+// An error's number, or the advice that only error 70 of a held file gets.
 constexpr const wchar_t *kWarning = L"只能输入1到100！", *k53 = L"运行时错误 '53':",
-                        *kHeld = L"t_mons.tbl 正被其他程序", *kReadOnly = L"t_mons.tbl 是只读文件";
+                        *kHeld = L"t_mons.tbl 正被其他程序";
 INSTANTIATE_TEST_SUITE_P(
     Box, BoxTest,
     ::testing::Values(
@@ -76,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The harness starts the tool from inside the temporary folder, as an archive program does.
         BoxCase{"MissingListBesideAToolInTheTemporaryFolder", Cause::kMissing, L"１０", kRaise,
                 "drevon2.txt", L"本工具是在压缩文件里直接打开的"},
-        BoxCase{"HeldTable", Cause::kHeldByAnotherProgram, L"10", kRaise, "t_mons.tbl", kHeld},
-        BoxCase{"ReadOnlyTable", Cause::kReadOnly, L"10", kRaise, "t_mons.tbl", kReadOnly}),
+        BoxCase{"HeldTable", Cause::kHeldByAnotherProgram, L"10", kRaise, "t_mons.tbl", kHeld}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -57,7 +57,7 @@ inline HWND WindowOf(DWORD thread, const wchar_t* kind, milliseconds timeout = k
   return found;
 }
 
-// The active window and the keyboard focus of a thread.
+// The active window, the keyboard focus and the caret of a thread.
 inline GUITHREADINFO GuiOf(DWORD thread) {
   GUITHREADINFO gui{};
   gui.cbSize = sizeof(gui);
@@ -87,14 +87,13 @@ struct Box {
   // Wine gives every process its own handles for the system icons, so the exclamation icon is
   // told by its colour on the screen: a tenth of it or more is yellow, which no other icon is.
   bool ShowsExclamation() const {
-    HWND icon = FindWindowExW(box, nullptr, L"Static", nullptr);
-    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
-      icon = FindWindowExW(box, icon, L"Static", nullptr);
-    }
+    HWND icon = nullptr;
+    do icon = FindWindowExW(box, icon, L"Static", nullptr);
+    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON);
     RECT at{};
     const auto yellow = [&] {  // the box may still be painting
       HDC screen = GetDC(nullptr);
-      int count = 0;
+      LONG count = 0;
       for (LONG y = at.top; y < at.bottom; ++y) {
         for (LONG x = at.left; x < at.right; ++x) {
           const COLORREF c = GetPixel(screen, x, y);
@@ -108,12 +107,10 @@ struct Box {
   }
 };
 
-// A message box of that thread, once one is up and complete within the timeout.
+// A message box of that thread, once one is up and complete (its OK or No button comes last).
 inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatience) {
   HWND box = WindowOf(thread, L"#32770", timeout);
-  // The OK or No button comes last.
-  const auto complete = [&] { return GetDlgItem(box, IDOK) || GetDlgItem(box, IDNO); };
-  if (!box || !WaitFor(complete)) return std::nullopt;
+  if (!box || !WaitFor([&] { return GetDlgItem(box, IDOK) || GetDlgItem(box, IDNO); })) return {};
   return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
 }
 
