@@ -39,8 +39,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 // Splits text into lines as it comes, chunk by chunk.
 class LineSplitter {
  public:
-  // Takes the next characters (UTF-8 or ANSI); false once the lines needed are complete.
-  bool Take(std::string_view text) {
+  // Takes the next characters (UTF-8 or ANSI), up to the last line needed.
+  void Take(std::string_view text) {
     for (char c : text) {
       if (afterCr_ && c == '\n') {
         afterCr_ = false;
@@ -52,7 +52,7 @@ class LineSplitter {
         line_.clear();
         lineOpen_ = false;
         afterCr_ = c == '\r';
-        if (Full()) return false;
+        if (Full()) return;
       } else {
         // An endless line (a binary file given as the list) is cut; the mark left in it keeps
         // it from ever reading as a number.
@@ -64,7 +64,6 @@ class LineSplitter {
         lineOpen_ = true;
       }
     }
-    return true;
   }
   // The lines read; a last line without a terminator still counts.
   std::vector<std::string> Finish() {

@@ -32,7 +32,7 @@ TEST(Numbers, LeadingNumberReadsTheNumberATextStartsWith) {
       // No number at the start.
       {"", 0}, {"   ", 0}, {"abc", 0}, {".", 0}, {"-", 0}, {"e5", 0}, {"&H", 0}, {"十", 0},
       // Whole numbers with a radix mark.
-      {"&H64", 100}, {"&hff", 255}, {"&HaBcDeF", 0xABCDEF}, {"&O17", 15}, {"&o8", 0}, {"&H1G", 1}, {"&H10.5", 16},
+      {"&H64", 100}, {"&hff", 255}, {"&HaBcDeF", 0xABCDEF}, {"&HAf", 0xAF}, {"&O17", 15}, {"&o8", 0}, {"&H1G", 1}, {"&H10.5", 16},
   };
   for (const auto& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
 }
@@ -42,7 +42,7 @@ TEST(Numbers, WholeTextNumberAcceptsOnlyANumberWithBlanksAround) {
       {"10", 10.0}, {"  2.5 ", 2.5}, {"\t-3\t", -3.0}, {"1e2", 100.0}, {".5", 0.5},
       {"&H10", 16.0}, {"1e400", k6}, {"", k13}, {" ", k13}, {"5abc", k13}, {"1 0", k13},
       {"1,5", k13}, {"abc", k13}, {"-", k13}, {"1e+", k13}, {"&H", k13}, {"0x10", k13},
-      {"1.2.3", k13}, {"10\n", k13}, {"１０", k13},
+      {"1.2.3", k13}, {"10\n", k13}, {"１０", k13}, {"1e2x", k13}, {"&X0", k13},
   };
   for (const auto& c : cases) EXPECT_EQ(Outcome(WholeTextNumber(c.text)), c.expected) << c.text;
 }

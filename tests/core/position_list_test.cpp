@@ -44,6 +44,9 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
       {Utf16(Widened(Lines(500, "\r\n")), false), "1", "2", "439"},
       {Utf16(u"\u4E00\U0001F600\r\n" + Widened(Lines(438, "\n")), true), "一😀", "1", "438"},
       {Utf16(Widened(Lines(439, "\r\n")), false, false), "1", "2", "439"},
+      {Utf16(u"\x7F\x80\u07FF\u0800\U00010000\U0010FFFF\n" + Widened(Lines(438, "\n")), false),
+       "\x7F\u0080\u07FF\u0800\U00010000\U0010FFFF", "1", "438"},
+      {"7\r\n\n" + Lines(437, "\r\n"), "7", "", "437"},  // CR LF, then an LF of its own
       {Utf16(Widened("\r\n" + Lines(438, "\r\n")), true, false), "", "1", "438"},
       // A surrogate half with no other half, also as the file's very last unit.
       {Utf16(u"\xDC00\r\n" + Widened(Lines(437, "\r\n")) + u"\xD83D", false), "\uFFFD", "1",

@@ -238,6 +238,7 @@ TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepea
   fs::remove(folder_ / "t_mons.tbl");
   lines_[2] = "10";                                      // position 10 twice
   lines_[3] = "1000";                                    // the table's last byte
+  lines_[4] = "1";                                       // and its first
   for (int i = 0; i < 61; ++i) lines_.push_back("abc");  // lines past 439 are never read
   WriteList();
   RaiseOutcome outcome = Raise("10");
@@ -245,10 +246,10 @@ TEST_F(RaiseTest, AMissingTableStartsAsACopyOfThePristineOneAndListLinesMayRepea
   std::vector<std::uint8_t> expected = base_;
   expected[9] = 20;
   expected[10] = 21;
-  expected[999] = 17;
-  for (int i = 5; i <= 439; ++i) expected[100 + i - 1] = 60;
+  expected[999] = expected[0] = 17;
+  for (int i = 6; i <= 439; ++i) expected[100 + i - 1] = 60;
   EXPECT_EQ(Table(), expected);
-  EXPECT_TRUE(outcome.lists.levels.starts_with("20\r\n21\r\n20\r\n17\r\n60\r\n"));
+  EXPECT_TRUE(outcome.lists.levels.starts_with("20\r\n21\r\n20\r\n17\r\n17\r\n60\r\n"));
   EXPECT_EQ(Files(), 3);  // nothing else is left beside the tool
 }
 
