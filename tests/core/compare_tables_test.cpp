@@ -44,6 +44,7 @@ TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
       {{5, 5, 0, 0}, {105}, "1\r\n", "5\r\n", "105\r\n", "1"},  // past a shorter raised table: zeros
       {{5, 5}, {5, 105, 105}, "2\r\n", "5\r\n", "105\r\n", "1"},  // a longer one: read no further
       {{9, 9}, {9, 9}, "", "", "", "0"},
+      {{5}, {105}, "1\r\n", "5\r\n", "105\r\n", "1"},  // a table shorter than one block
       {twoChunks, oneChunk, "1\r\n64\r\n65\r\n65536\r\n", "0\r\n155\r\n42\r\n9\r\n",
        "100\r\n255\r\n142\r\n109\r\n", "4"},
       {{}, {}, "", "", "", "0"},

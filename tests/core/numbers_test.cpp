@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
+#include <string_view>
 #include <variant>
 
 namespace patch {
@@ -45,6 +47,15 @@ TEST(Numbers, WholeTextNumberAcceptsOnlyANumberWithBlanksAround) {
       {"1.2.3", k13}, {"10\n", k13}, {"１０", k13}, {"1e2x", k13}, {"&X0", k13},
   };
   for (const auto& c : cases) EXPECT_EQ(Outcome(WholeTextNumber(c.text)), c.expected) << c.text;
+}
+
+TEST(Numbers, AConversionReadsNoCharacterPastTheEndOfItsText) {  // a text cut from a longer one
+  for (const std::string_view text : {"1234", "5.5", "1e55", "&H12", "-7"}) {
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      const std::string_view view = text.substr(0, cut);
+      EXPECT_EQ(Outcome(WholeTextNumber(view)), Outcome(WholeTextNumber(std::string(view)))) << view;
+    }
+  }
 }
 
 TEST(Numbers, TextToPositionRoundsHalvesToEvenWithin32Bits) {

@@ -52,6 +52,9 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
       {Utf16(u"\xDC00\r\n" + Widened(Lines(437, "\r\n")) + u"\xD83D", false), "\uFFFD", "1",
        "\uFFFD"},
       {split, split.substr(0, kListChunk - 1), "1", "438"},
+      // What looks like a byte-order mark at the start of a later read is text like any other.
+      {split.substr(0, kListChunk) + "\xEF\xBB\xBF\n" + Lines(438, "\n"),
+       split.substr(0, kListChunk - 1), "\xEF\xBB\xBF", "437"},
       // Blanks and empty lines are kept; the last line needs no terminator.
       {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last"},
       // An endless line is cut, and the mark left in it keeps it from reading as a number.

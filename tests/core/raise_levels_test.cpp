@@ -3,7 +3,12 @@
 // error box says where and what to do.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -267,6 +272,23 @@ TEST_F(RaiseTest, ABrieflyHeldTableIsWaitedForAndThePlayersFilesAreKept) {
   // A table with no attributes of its own gets none written: a folder that refuses that is no bar.
   ASSERT_FALSE(Raise("10", FaultySteps(SaveStep::kSetAttributes, Error{kPermissionDenied})).error);
 }
+
+#ifndef _WIN32
+// Every descriptor a raise opens is closed again, the process's umask is as it was, and an errno
+// left from before is never taken for an interrupted call.
+TEST_F(RaiseTest, ARaiseLeavesNoDescriptorUmaskOrStaleErrnoBehind) {
+  Lay();
+  const auto open = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  };
+  const long before = open();
+  const mode_t umask = ::umask(027);
+  errno = EINTR;
+  EXPECT_FALSE(Raise("10").error.has_value());
+  EXPECT_EQ(open(), before);
+  EXPECT_EQ(::umask(umask), 027u);
+}
+#endif
 
 }  // namespace
 }  // namespace patch
