@@ -18,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kMaxLineLength = 64 * 1024;         // longer lines are cut and marked
-constexpr std::size_t kRepeatedContent = 3 * 4096 + 100;  // across several read chunks
+using patch::kMaxLineLength;  // longer lines are cut and marked
+constexpr std::size_t kRepeatedContent = 3 * patch::kListChunk + 100;  // across several reads
 
 // One file per process, rewritten for every input and removed when the process ends normally.
 // In memory when the system offers a tmpfs: ext4 flushes a file rewritten after truncation at

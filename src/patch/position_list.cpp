@@ -12,7 +12,6 @@
 namespace patch {
 namespace {
 
-constexpr std::size_t kMaxLineLength = 64 * 1024;
 constexpr char kCutMark = '~';
 
 // How the list's text is written, told by its byte-order mark (or, without one, by its first

@@ -58,7 +58,7 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
       // Blanks and empty lines are kept; the last line needs no terminator.
       {" 57 \r\n\r\n" + Lines(436, "\r\n") + "last", " 57 ", "", "last"},
       // An endless line is cut, and the mark left in it keeps it from reading as a number.
-      {endless + "\r\n" + Lines(438, "\r\n"), endless.substr(0, 64 * 1024) + "~", "1", "438"},
+      {endless + "\r\n" + Lines(438, "\r\n"), endless.substr(0, kMaxLineLength) + "~", "1", "438"},
       {Lines(438, "\r\n"), "", "", "", ErrorNumber::kInputPastEndOfFile, 439},
       {"", "", "", "", ErrorNumber::kInputPastEndOfFile, 1},
       {"-", "", "", "", ErrorNumber::kFileNotFound, 0},
