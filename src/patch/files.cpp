@@ -39,16 +39,6 @@ File::File(File&& other) noexcept
       path_(std::move(other.path_)),
       length_(other.length_) {}
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = std::exchange(other.handle_, kNoHandle);
-    path_ = std::move(other.path_);
-    length_ = other.length_;
-  }
-  return *this;
-}
-
 File::~File() { Release(); }
 
 Error TooLarge(const fs::path& path) {

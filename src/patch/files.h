@@ -26,7 +26,7 @@ class File {
   static Expected<File> Open(const std::filesystem::path& path, Access access);
 
   File(File&& other) noexcept;
-  File& operator=(File&& other) noexcept;
+  File& operator=(File&& other) = delete;
   File(const File&) = delete;
   File& operator=(const File&) = delete;
   ~File();

@@ -40,17 +40,26 @@ TEST(PositionList, ReadsThe439LinesAsWrittenOrNamesTheMissingOne) {
       {Lines(500, "\r\n"), "1", "2", "439"},  // lines past 439 are never read
       {"\xEF\xBB\xBF" + Lines(439, "\n"), "1", "2", "439"},
       {Lines(439, "\r"), "1", "2", "439"},
-      {"\r\n" + Lines(438, "\r\n"), "", "1", "438"},  // the first line may be empty
+      {"\n" + Lines(438, "\r\n"), "", "1", "438"},  // the first line may be empty
       {Utf16(Widened(Lines(500, "\r\n")), false), "1", "2", "439"},
       {Utf16(u"\u4E00\U0001F600\r\n" + Widened(Lines(438, "\n")), true), "一😀", "1", "438"},
       {Utf16(Widened(Lines(439, "\r\n")), false, false), "1", "2", "439"},
-      {Utf16(u"\x7F\x80\u07FF\u0800\U00010000\U0010FFFF\n" + Widened(Lines(438, "\n")), false),
-       "\x7F\u0080\u07FF\u0800\U00010000\U0010FFFF", "1", "438"},
+      {Utf16(u"\x7F\x80\u07FF\u0800\uE000\U00010000\U0010FFFF\n" + Widened(Lines(438, "\n")),
+             false),
+       "\x7F\u0080\u07FF\u0800\uE000\U00010000\U0010FFFF", "1", "438"},
+      {std::string("1\0"
+                   "2\r\n",
+                   5) +
+           Lines(438, "\r\n"),
+       std::string("1\0"
+                   "2",
+                   3),
+       "1", "438"},
       {"7\r\n\n" + Lines(437, "\r\n"), "7", "", "437"},  // CR LF, then an LF of its own
       {Utf16(Widened("\r\n" + Lines(438, "\r\n")), true, false), "", "1", "438"},
       // A surrogate half with no other half, also as the file's very last unit.
-      {Utf16(u"\xDC00\r\n" + Widened(Lines(437, "\r\n")) + u"\xD83D", false), "\uFFFD", "1",
-       "\uFFFD"},
+      {Utf16(u"\xDC00\xDFFF\r\n" + Widened(Lines(437, "\r\n")) + u"\xD83D", false), "\uFFFD\uFFFD",
+       "1", "\uFFFD"},
       {split, split.substr(0, kListChunk - 1), "1", "438"},
       // What looks like a byte-order mark at the start of a later read is text like any other.
       {split.substr(0, kListChunk) + "\xEF\xBB\xBF\n" + Lines(438, "\n"),

@@ -15,8 +15,8 @@ using namespace testing_support;
 
 TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
   std::string found, other = "1\r\n";
-  for (int i = 1; i <= 439; ++i) found += std::to_string(7 * i) + "\r\n";
-  const FoundPositions compare{439, found};
+  for (int i = 1; i <= kLevelCount; ++i) found += std::to_string(7 * i) + "\r\n";
+  const FoundPositions compare{kLevelCount, found};
   const struct {
     std::optional<FoundPositions> compare;
     const std::string* before;  // drevon2.txt beforehand, if any
@@ -24,31 +24,27 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     const char* shown;  // a part of the box's text
     bool saved;         // drevon2.txt then holds what the compare found
     const FileAttributes* attributes = nullptr;
-    SaveStep failing = SaveStep::kNone;  // fails with 61, or 75 when it is the replace
+    SaveStep failing = SaveStep::kNone;  // fails with 75
   } cases[] = {
+      // clang-format off
       {std::nullopt, nullptr, true, "请先点“对比”", false},
-      {FoundPositions{3, "1\r\n2\r\n3\r\n"}, nullptr, true, "3 个位置，而“修改”需要正好 439 个",
-       false},
+      {FoundPositions{3, "1\r\n2\r\n3\r\n"}, nullptr, true, "3 个位置，而“修改”需要正好 439 个", false},
       {FoundPositions{100'001, found}, &other, true, "找到了 100001 个位置", false},
       {compare, nullptr, false, "已把这次对比找到的 439 个位置保存到", true},
       // The same list is not written again: a save that would fail is never started.
       {compare, &found, false, "不用再保存", true, nullptr, SaveStep::kCreate},
       {compare, &other, false, "已经存在，内容和这次对比的结果不同", false},
       {compare, &other, true, "保存到", true, &kUnusualAttributes},
-      {compare, &other, true, "是只读文件。请在它的“属性”里取消“只读”", false,
-       &kReadOnlyAttributes},
-      {compare, &other, true, "磁盘已满。请腾出磁盘空间，再按 Ctrl+S。", false, nullptr,
-       SaveStep::kWrite},
+      {compare, &other, true, "是只读文件。请在它的“属性”里取消“只读”，再按 Ctrl+S。", false, &kReadOnlyAttributes},
       {compare, &other, true, "drevon2.txt 保持原样", false, nullptr, SaveStep::kReplace},
+      // clang-format on
   };
   for (const auto& c : cases) {
     TestFolder folder;
     const fs::path list = folder / "drevon2.txt";
     if (c.before) WriteBytes(list, *c.before);
     if (c.attributes) WriteAttributes(list, *c.attributes);
-    FaultySteps steps(c.failing,
-                      Error(c.failing == SaveStep::kReplace ? ErrorNumber::kPathFileAccessError
-                                                            : ErrorNumber::kDiskFull));
+    FaultySteps steps(c.failing, Error(ErrorNumber::kPathFileAccessError));
     const SaveListOutcome outcome = SavePositionList(c.compare, folder.path, c.replace, steps);
     const std::string shown = outcome.warning ? outcome.warning->title + outcome.warning->prompt
                               : outcome.error
@@ -61,8 +57,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()),
               c.saved || c.before ? 1 : 0);
     if (!c.attributes) continue;
-    EXPECT_EQ(ReadAttributes(list)->bits & c.attributes->bits, c.attributes->bits)
-        << "attributes lost";
+    EXPECT_EQ(ReadAttributes(list)->bits & c.attributes->bits, c.attributes->bits) << "kept";
     WriteAttributes(list, FileAttributes{});  // so that the folder can go
   }
   // A folder where the list should be is told as such.
