@@ -31,15 +31,13 @@ inline Bytes ReadBytes(const fs::path& file) {
 // Named by the clock's ticks, so that test programs that ctest runs side by side do not share one.
 struct TestFolder {
   TestFolder() { fs::create_directories(path); }
-  ~TestFolder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
+  ~TestFolder() { fs::remove_all(path, ignored_); }
   fs::path operator/(const fs::path& name) const { return path / name; }
 
   const fs::path path = fs::temp_directory_path() /
                         (fs::path(u8"补丁测试_") += std::to_string(
                              std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::error_code ignored_;
 };
 
 }  // namespace testing_support

@@ -26,9 +26,8 @@ class CompareTest : public ::testing::Test {
 };
 
 TEST_F(CompareTest, OnlyARiseOfExactly100WithinTheBaseTableCounts) {
-  // A base table of two 64 KiB read chunks, alike, against a raised one of one chunk: past its
-  // end the raised bytes read as 0, not as what the first chunk left in the buffer. The levels
-  // sit at both ends of whole 64-byte blocks, beside a 156→0 that wraps to +100.
+  // Two read chunks, alike, against one: past its end the raised bytes read as 0, not as what the
+  // first chunk left. Levels at both ends of 64-byte blocks, beside a 156→0 that wraps to +100.
   constexpr std::size_t kChunk = kCompareChunk;
   Bytes twoChunks(2 * kChunk, 7), oneChunk(kChunk, 7);
   for (auto [at, level] :

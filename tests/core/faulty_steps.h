@@ -13,15 +13,13 @@ constexpr FileAttributes kReadOnlyAttributes{0x1, true};
 constexpr FileAttributes kUnusualAttributes{0x2, false, true};  // hidden
 #else
 constexpr FileAttributes kReadOnlyAttributes{0444, true, true};
-constexpr FileAttributes kUnusualAttributes{0700, false,
-                                            true};  // executable: never a new file's mode
+constexpr FileAttributes kUnusualAttributes{0700, false, true};  // never a new file's mode
 #endif
 
 enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetAttributes, kReplace };
 
-// The real steps of a save, except that `step` fails `times` times with `error` (naming the file
-// at hand); a failing write has written half its bytes. Each failure calls `raise` first, which
-// may throw.
+// The real steps of a save, but `step` fails `times` times with `error` (naming the file at hand),
+// a failing write having written half its bytes; each failure calls `raise` first (it may throw).
 class FaultySteps : public SaveSteps {
  public:
   FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})

@@ -1,6 +1,5 @@
-// Drives a running quarnel2-patcher.exe from another process with what a player's mouse and
-// keyboard would send, and reads back what its window shows. The tool answers on its own thread
-// in its own time, so every check of its state after an action waits for it with WaitFor.
+// Drives a running quarnel2-patcher.exe from another process as a player's mouse and keyboard
+// would, and reads its window. The tool answers in its own time: every check waits (WaitFor).
 #pragma once
 
 #include <windows.h>
@@ -20,20 +19,15 @@ inline constexpr milliseconds kPatience{20'000};
 // Polls until done() holds; false if it still does not when the timeout has passed.
 template <class Predicate>
 bool WaitFor(Predicate done, milliseconds timeout = kPatience) {
-  for (const auto deadline = Clock::now() + timeout;; Sleep(10)) {
-    if (done()) return true;
+  for (const auto deadline = Clock::now() + timeout; !done(); Sleep(10))
     if (Clock::now() >= deadline) return false;
-  }
+  return true;
 }
 
 // A message to a window of any process; false if it failed or took over a minute (a hung tool).
-inline bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                 DWORD_PTR* out = nullptr) {
-  DWORD_PTR ignored = 0;
-  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 60'000,
-                             out ? out : &ignored) != 0;
+inline bool Send(HWND window, UINT message, WPARAM w, LPARAM l, DWORD_PTR* out = nullptr) {
+  return SendMessageTimeoutW(window, message, w, l, SMTO_NORMAL, 60'000, out) != 0;
 }
-
 inline std::wstring TextOf(HWND window) {  // WM_GETTEXT is marshalled between processes
   DWORD_PTR length = 0, copied = 0;
   if (!Send(window, WM_GETTEXTLENGTH, 0, 0, &length)) return L"<no answer>";
@@ -42,36 +36,42 @@ inline std::wstring TextOf(HWND window) {  // WM_GETTEXT is marshalled between p
   return text.substr(0, copied);
 }
 
-inline DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+// The font a control shows its text in, 0 for none. Wine 8 fails a WM_GETFONT from another
+// process whose sender waits, so the answer comes by callback as this thread reads its messages.
+inline LRESULT FontOf(HWND control) {
+  static std::pair<HWND, LRESULT> answer;  // a callback captures nothing
+  answer = {};
+  const SENDASYNCPROC take = [](HWND from, UINT, ULONG_PTR, LRESULT r) { answer = {from, r}; };
+  SendMessageCallbackW(control, WM_GETFONT, 0, 0, take, 0);
+  MSG msg;
+  WaitFor([&] { return !PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && answer.first == control; });
+  return answer.first == control ? answer.second : 0;
+}
 
+inline DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
 // A visible top-level window of that class of the thread (a Form1, a message box), once one is up.
 inline HWND WindowOf(DWORD thread, const wchar_t* kind, milliseconds timeout = kPatience) {
   HWND found = nullptr;
-  WaitFor(
-      [&] {
-        do found = FindWindowExW(nullptr, found, kind, nullptr);
-        while (found && (ThreadOf(found) != thread || !IsWindowVisible(found)));
-        return found != nullptr;
-      },
-      timeout);
-  return found;
+  const auto up = [&] {
+    do found = FindWindowExW(nullptr, found, kind, nullptr);
+    while (found && (ThreadOf(found) != thread || !IsWindowVisible(found)));
+    return found != nullptr;
+  };
+  return WaitFor(up, timeout) ? found : nullptr;
 }
 
-// The active window, the keyboard focus and the caret of a thread.
-inline GUITHREADINFO GuiOf(DWORD thread) {
+// The control focused while form is its thread's active window, and where the caret is in it.
+inline HWND FocusIn(HWND form, RECT* caret = nullptr) {
   GUITHREADINFO gui{};
   gui.cbSize = sizeof(gui);
-  if (!GetGUIThreadInfo(thread, &gui)) gui.hwndActive = gui.hwndFocus = nullptr;
-  return gui;
+  if (!GetGUIThreadInfo(ThreadOf(form), &gui) || gui.hwndActive != form) return nullptr;
+  if (caret) *caret = gui.rcCaret;
+  return IsChild(form, gui.hwndFocus) ? gui.hwndFocus : nullptr;
 }
 
-// Types a key, with a modifier (VK_SHIFT, VK_CONTROL) if asked, into the focus of the foreground
-// window, which must be form with a control focused; false, sending nothing, if it is not.
+// Types key, with a modifier if asked, into form's focus; false, sending nothing, unless in front.
 [[nodiscard]] inline bool PressKey(HWND form, WORD key, WORD modifier = 0) {
-  const GUITHREADINFO gui = GuiOf(ThreadOf(form));
-  if (GetForegroundWindow() != form || gui.hwndActive != form || !IsChild(form, gui.hwndFocus)) {
-    return false;
-  }
+  if (GetForegroundWindow() != form || !FocusIn(form)) return false;
   INPUT keys[4] = {};  // downs, then ups
   const WORD order[] = {modifier, key, key, modifier};
   for (int i = 0; i < 4; ++i)
@@ -83,40 +83,18 @@ inline GUITHREADINFO GuiOf(DWORD thread) {
 struct Box {
   HWND box;
   std::wstring title, text;
-
-  // Wine gives every process its own handles for the system icons, so the exclamation icon is
-  // told by its colour on the screen: a tenth of it or more is yellow, which no other icon is.
-  bool ShowsExclamation() const {
-    HWND icon = nullptr;
-    do icon = FindWindowExW(box, icon, L"Static", nullptr);
-    while (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON);
-    RECT at{};
-    const auto yellow = [&] {  // the box may still be painting
-      HDC screen = GetDC(nullptr);
-      LONG count = 0;
-      for (LONG y = at.top; y < at.bottom; ++y) {
-        for (LONG x = at.left; x < at.right; ++x) {
-          const COLORREF c = GetPixel(screen, x, y);
-          count += GetRValue(c) > 150 && GetGValue(c) > 150 && 2 * GetBValue(c) < GetGValue(c);
-        }
-      }
-      ReleaseDC(nullptr, screen);
-      return 10 * count > (at.right - at.left) * (at.bottom - at.top);
-    };
-    return icon && GetWindowRect(icon, &at) && WaitFor(yellow, milliseconds(2'000));
-  }
+  bool Says(const std::wstring& part) const { return text.find(part) != std::wstring::npos; }
 };
 
-// A message box of that thread, once one is up and complete (its OK or No button comes last).
-inline std::optional<Box> WaitForBox(DWORD thread, milliseconds timeout = kPatience) {
-  HWND box = WindowOf(thread, L"#32770", timeout);
+// A message box of form's thread, once one is up and complete (its OK or No button comes last).
+inline std::optional<Box> WaitForBox(HWND form, milliseconds timeout = kPatience) {
+  HWND box = WindowOf(ThreadOf(form), L"#32770", timeout);
   if (!box || !WaitFor([&] { return GetDlgItem(box, IDOK) || GetDlgItem(box, IDNO); })) return {};
   return Box{box, TextOf(box), TextOf(GetDlgItem(box, 0xFFFF))};
 }
-
 [[nodiscard]] inline bool PressButton(const Box& box, int id = IDOK) {  // OK: No where it asks
   HWND button = GetDlgItem(box.box, id == IDOK && !GetDlgItem(box.box, IDOK) ? IDNO : id);
-  return button && Send(button, BM_CLICK, 0, 0);
+  return Send(button, BM_CLICK, 0, 0);  // false for a box without it
 }
 
 }  // namespace e2e

@@ -10,6 +10,7 @@
 
 namespace e2e {
 
+using namespace form1;
 using namespace testing_support;
 
 inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-built, Z: in Wine
@@ -17,23 +18,8 @@ inline fs::path PatcherExe() {  // the build's spelling: a Unix path when cross-
   return fs::path(path.starts_with(L'/') ? L"Z:" + path : path).make_preferred();
 }
 
-inline bool UnderWine() {
-  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
-}
-
-// Drive F: for the compare, the folder it leads to. Under Wine the prefix's own, which
-// scripts/wine-prefix.sh leads into the build folder; on Windows a drive led to the test's own
-// folder for the test's time, and never a real F:.
-inline std::optional<fs::path> LeadDriveF(const fs::path& folder) {
-  if (UnderWine()) return fs::path(L"F:\\");
-  if (GetDriveTypeW(L"F:\\") != DRIVE_NO_ROOT_DIR || !DefineDosDeviceW(0, L"F:", folder.c_str())) {
-    return std::nullopt;
-  }
-  return folder;
-}
-
-// Under Wine: the screen DPI of the processes started from now on.
-inline void SetLogPixels(DWORD dpi) {
+inline const bool kUnderWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+inline void SetLogPixels(DWORD dpi) {  // under Wine: the DPI of the processes started from now on
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
 }
 
@@ -43,42 +29,46 @@ class PatcherTest : public ::testing::Test {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     fs::create_directories(folder_ = root_ / L"工具");
-    fs::create_directories(root_ / L"F");
-    const auto driveF = LeadDriveF(root_ / L"F");
-    ASSERT_TRUE(driveF) << "drive F: is in use, so the tests leave it alone";
-    driveF_ = *driveF;
+    // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
+    // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
+    fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : root_ / L"F");
+    ASSERT_TRUE(kUnderWine || (GetDriveTypeW(L"F:\\") == DRIVE_NO_ROOT_DIR &&
+                               DefineDosDeviceW(0, L"F:", driveF_.c_str())))
+        << "drive F: is in use, so the tests leave it alone";
     demo::WriteDemoSet(folder_, set_);
     fs::remove(Beside("t_mons100.tbl"));  // a raise needs the other three
     WriteBytes(driveF_ / "t_mons0.tbl", set_.base);
     WriteBytes(driveF_ / "t_mons100.tbl", set_.raised);
-
     // A Windows session takes another DPI only at the next sign-in; its settings stay as set.
-    const bool wine = UnderWine();
-    if (dpi_ && !wine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << "not at " << dpi_ << " DPI";
-    if (dpi_ && wine) SetLogPixels(dpi_);
-    StartTool();
-    if (dpi_ && wine) SetLogPixels(96);  // Wine's default, for whatever starts next
+    if (dpi_ && !kUnderWine && dpi_ != GetDpiForSystem()) GTEST_SKIP() << dpi_ << " DPI not set";
+    // The tool, started from elsewhere, must find its files by its own location.
+    const std::wstring exe = Beside("quarnel2-patcher.exe").wstring();
+    fs::copy_file(PatcherExe(), exe);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (dpi_ && kUnderWine) SetLogPixels(dpi_);
+    if (CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, root_.path.c_str(), &startup, &process_)) {
+      CloseHandle(process_.hThread);
+      form_ = WindowOf(process_.dwThreadId, kClassName);
+    }
+    if (dpi_ && kUnderWine) SetLogPixels(96);  // Wine's default, for whatever starts next
+    ASSERT_TRUE(form_) << "no window appeared";
+    ASSERT_TRUE(WaitFor([&] { return Focus(); })) << "not active with a control focused";
   }
 
   void TearDown() override {
-    if (IsWindow(form_)) {
-      if (auto box = BoxUp(milliseconds(0))) (void)PressButton(*box);  // left by a failed check
-      PostMessageW(form_, WM_CLOSE, 0, 0);
-    }
-    if (process_.hProcess) {
-      const bool ended = WaitForSingleObject(process_.hProcess, 20'000) == WAIT_OBJECT_0;
+    if (auto box = WaitForBox(form_, {})) (void)PressButton(*box);  // left by a failed check
+    if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
+    if (const HANDLE tool = process_.hProcess) {
+      const bool ended = WaitForSingleObject(tool, 20'000) == WAIT_OBJECT_0;
+      if (!ended && TerminateProcess(tool, 99)) WaitForSingleObject(tool, 10'000);
       DWORD code = 0;
-      if (!ended && TerminateProcess(process_.hProcess, 99)) {
-        WaitForSingleObject(process_.hProcess, 10'000);
-      }
-      EXPECT_TRUE(ended && GetExitCodeProcess(process_.hProcess, &code) && code == 0)
-          << "closing the window must end the tool normally; exit code " << code;
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
+      EXPECT_TRUE(ended && GetExitCodeProcess(tool, &code) && code == 0) << "exit code " << code;
+      CloseHandle(tool);
     }
-    if (!UnderWine() && !driveF_.empty()) {
+    if (!kUnderWine)  // an exact match: the test's own definition only
       DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:", driveF_.c_str());
-    }
   }
 
   HWND Control(int id) const { return GetDlgItem(form_, id); }
@@ -86,37 +76,16 @@ class PatcherTest : public ::testing::Test {
   [[nodiscard]] bool Type(int id, const std::wstring& text) const {
     return Send(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  HWND Focus() const { return GuiOf(ThreadOf(form_)).hwndFocus; }
-  std::optional<Box> BoxUp(milliseconds timeout = kPatience) const {
-    return WaitForBox(ThreadOf(form_), timeout);
-  }
+  HWND Focus() const { return FocusIn(form_); }
   // Clicks and waits for the handler to return, as it does when it shows no box.
   [[nodiscard]] bool ClickOn(int id) const { return Send(Control(id), BM_CLICK, 0, 0); }
-  // A file beside the tool, by the harness's own path to it.
-  fs::path Beside(const char* name) const { return folder_ / name; }
+  fs::path Beside(const char* name) const { return folder_ / name; }  // by the harness's path
 
   UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
   demo::DemoSet set_ = demo::MakeDemoSet();
   TestFolder root_;           // the harness's own folder
   fs::path folder_, driveF_;  // the tool's, in the harness's, and the one F: leads to
   HWND form_ = nullptr;
-
- private:
-  void StartTool() {
-    fs::copy_file(PatcherExe(), Beside("quarnel2-patcher.exe"));
-    // Started from elsewhere: the tool must find its files by its own location.
-    const std::wstring exe = Beside("quarnel2-patcher.exe").wstring();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
-                               0, nullptr, root_.path.c_str(), &startup, &process_))
-        << "cannot start " << exe;
-    ASSERT_TRUE(form_ = WindowOf(process_.dwThreadId, form1::kClassName)) << "no window appeared";
-    ASSERT_TRUE(WaitFor([&] {
-      return GuiOf(ThreadOf(form_)).hwndActive == form_ && IsChild(form_, Focus());
-    })) << "the window did not become active with a control focused";
-  }
-
   PROCESS_INFORMATION process_{};
 };
 

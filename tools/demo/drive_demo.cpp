@@ -49,9 +49,8 @@ void ClickAndReport(HWND form, int button, const std::string& what) {
     return click.wait_for(milliseconds(0)) == std::future_status::ready;
   };
   std::optional<e2e::Box> box;
-  e2e::WaitFor(
-      [&] { return returned() || (box = e2e::WaitForBox(e2e::ThreadOf(form), milliseconds(0))); },
-      milliseconds(120'000));
+  e2e::WaitFor([&] { return returned() || (box = e2e::WaitForBox(form, milliseconds(0))); },
+               milliseconds(120'000));
   if (box) {
     Print(what + ": message box \"" + Utf8(box->title) + "\": " + Utf8(box->text));
     if (!e2e::PressButton(*box)) Print(what + ": the box did not close");
