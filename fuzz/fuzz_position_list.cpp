@@ -84,9 +84,24 @@ std::string FromUtf16(std::string_view bytes, bool bigEndian) {
   return text;
 }
 
+// Without a byte-order mark, UTF-16 whose order the first read's pairs show: each a non-zero byte
+// and a zero (LE) or the other way round (BE), up to the first line's end or all the pairs there
+// are. 0 for neither, 1 for LE, 2 for BE.
+int UnmarkedUtf16(std::string_view content) {
+  const std::string_view first = content.substr(0, patch::kListChunk);
+  for (const int order : {1, 2}) {
+    for (std::size_t i = 0; i + 1 < first.size(); i += 2) {
+      const char low = first[order == 1 ? i : i + 1], zero = first[order == 1 ? i + 1 : i];
+      if (zero != '\0' || low == '\0') break;
+      if (low == '\r' || low == '\n' || i + 3 >= first.size()) return order;
+    }
+  }
+  return 0;
+}
+
 // The first kLevelCount lines, split at CR LF, LF or CR, after an optional UTF-8 BOM or of the
-// UTF-16 text after a UTF-16 one; lines longer than the limit keep its length and gain a mark.
-// Fewer lines: the count found.
+// UTF-16 text after a UTF-16 one (or of UTF-16 without one); lines longer than the limit keep its
+// length and gain a mark. Fewer lines: the count found.
 struct Model {
   std::vector<std::string> lines;
 };
@@ -99,6 +114,9 @@ Model Split(std::string_view content) {
     content = decoded;
   } else if (content.starts_with("\xEF\xBB\xBF")) {
     content.remove_prefix(3);
+  } else if (const int order = UnmarkedUtf16(content)) {
+    decoded = FromUtf16(content, order == 2);
+    content = decoded;
   }
   std::size_t at = 0;
   const auto limit = static_cast<std::size_t>(patch::kLevelCount);
