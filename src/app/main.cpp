@@ -88,6 +88,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   // Before any file is touched: an empty card reader or DVD drive as F:, or a drive that is gone,
   // is told by the tool's own box, not first by Windows' "no disk" box (Cancel, Try Again,
   // Continue), perhaps twice.
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   return Run(showCommand);
 }

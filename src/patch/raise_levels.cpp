@@ -102,7 +102,7 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
 RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder,
                          SaveSteps& steps) {
   RaiseOutcome outcome;
-  // Read as typed in ASCII; shown (in Label3 and any box) exactly as typed.
+  // Read with its full-width forms as ASCII; shown (in Label3 and any box) exactly as typed.
   const std::string step = HalfWidthStep(stepText);
   double checked = LeadingNumber(step);
   if (!(checked >= kMinStep && checked <= kMaxStep)) {

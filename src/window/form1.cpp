@@ -93,7 +93,7 @@ LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
 // no way into the menu it shows, so its items are loaded from where it loads them, enabled as it
 // would enable them, and carried out as it would carry them out: each item's ID is the message
 // that does it.
-void Form1::ShowListMenu(HWND list, LPARAM at) {
+void Form1::ShowListMenu(HWND list, LPARAM where) {
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
   // Windows names the menu 1, Wine "EDITMENU".
   HMENU loaded = nullptr;
@@ -135,18 +135,18 @@ void Form1::ShowListMenu(HWND list, LPARAM at) {
   DWORD start = 0, end = 0;
   SendMessageW(list, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const auto length = static_cast<DWORD>(GetWindowTextLengthW(list));
-  const auto enable = [&](UINT item, bool enabled) {
-    EnableMenuItem(menu, item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  const auto enable = [&](UINT id, bool enabled) {
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
   };
   const bool canUndo = SendMessageW(list, EM_CANUNDO, 0, 0) != 0;
   enable(WM_UNDO, canUndo);
   enable(EM_UNDO, canUndo);
-  for (UINT item : {WM_CUT, WM_COPY, WM_CLEAR}) enable(item, start != end);
+  for (UINT id : {WM_CUT, WM_COPY, WM_CLEAR}) enable(id, start != end);
   enable(WM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT));
   enable(EM_SETSEL, length > 0 && (start != 0 || end != length));
 
   SetFocus(list);
-  POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  POINT point{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
   if (point.x == -1 && point.y == -1) {  // the Menu key or Shift+F10: where the edit opens its own
     RECT client{};
     GetClientRect(list, &client);
