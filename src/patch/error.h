@@ -2,6 +2,7 @@
 // what to do about it.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -45,12 +46,18 @@ enum class Subject {
 // Why a file was refused, where that changes what the player should do.
 enum class Refusal {
   kNone,
-  kReadOnly,        // the file carries the read-only attribute
-  kHeld,            // another program has the file open and does not share it
-  kFolder,          // a folder stands where the file should be
-  kWriteProtected,  // the disk or medium cannot be written at all
-  kTooLarge,        // far larger than any monster table: refused before it is read
+  kReadOnly,         // the file carries the read-only attribute
+  kHeld,             // another program has the file open and does not share it
+  kFolder,           // a folder stands where the file should be
+  kWriteProtected,   // the disk or medium cannot be written at all
+  kTooLarge,         // far larger than any monster table: refused before it is read
+  kTemporaryFolder,  // beside a tool opened from an archive: the archive program deletes it
+  kVanished,         // the new copy was gone before it took the file's place (a security program)
 };
+
+// What kind of drive a file lies on, as the system says, where a missing or empty drive is told;
+// unknown where the system has no drive letters or was not asked.
+enum class DriveKind { kUnknown, kNone, kFixed, kRemovable, kOptical, kRemote };
 
 // The Chinese description of an error number, UTF-8.
 std::string Describe(ErrorNumber number);
@@ -68,7 +75,9 @@ struct Error {
   Refusal refusal = Refusal::kNone;
   std::string step;     // the step as typed, for a step that is no number
   std::string context;  // one more line of what was found, when the number alone cannot say
-  bool toolInTemporaryFolder = false;  // see ToolFolder::temporary
+  bool toolInTemporaryFolder = false;     // see ToolFolder::temporary
+  DriveKind drive = DriveKind::kUnknown;  // for a drive missing or not ready
+  std::uint64_t bytesToSave = 0;          // the new content's size, for a save that failed
 
   int Number() const { return static_cast<int>(number); }
   std::string Description() const { return Describe(number); }

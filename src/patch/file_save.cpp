@@ -73,9 +73,19 @@ Expected<std::optional<FileAttributes>> AttributesToKeep(const fs::path& path) {
 
 std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t> bytes,
                               const std::optional<FileAttributes>& attributes, SaveSteps& steps) {
-  // Whatever step fails, the player is told about the file, not the temporary copy.
-  auto about = [&path](Error error) {
+  // Whatever step fails, the player is told about the file, not the temporary copy, and how much
+  // room the new content needs.
+  auto about = [&](Error error) {
     error.file = path;
+    error.bytesToSave = bytes.size();
+    return error;
+  };
+  // The copy, written and closed, is not found: something removed it meanwhile (a security
+  // program quarantines a file just written, now and then). That copy is the one to name.
+  auto vanished = [&](Error error, const fs::path& copy) {
+    if (error.number != ErrorNumber::kFileNotFound) return about(std::move(error));
+    error.file = copy;
+    error.refusal = Refusal::kVanished;
     return error;
   };
   Expected<File> created = CreateUnique(path, steps);
@@ -86,11 +96,13 @@ std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t
   if (auto failed = steps.Flush(file)) return about(*failed);
   if (auto failed = file.Close()) return about(*failed);
   if (attributes && attributes->special) {
-    if (auto failed = steps.SetAttributes(file.path(), *attributes)) return about(*failed);
+    if (auto failed = steps.SetAttributes(file.path(), *attributes)) {
+      return vanished(*failed, file.path());
+    }
   }
   if (auto failed =
           RetryWhileHeld([&] { return steps.Replace(file.path(), path); }, steps.HoldPatience())) {
-    return about(*failed);
+    return vanished(*failed, file.path());
   }
   temporary.Keep();
   return std::nullopt;

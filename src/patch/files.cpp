@@ -25,6 +25,11 @@ Error SystemError(const fs::path& path, int code) {
   }
   Error error{number, path};
   error.refusal = RefusalForSystemCode(code);
+  // A drive missing, empty or gone: what it is decides what the player can do.
+  if (number == ErrorNumber::kPathNotFound || number == ErrorNumber::kDiskNotReady ||
+      number == ErrorNumber::kDeviceUnavailable) {
+    error.drive = DriveKindOf(path);
+  }
   // A folder where a file should be: no table, whatever the system calls it.
   if ((number == ErrorNumber::kPermissionDenied || number == ErrorNumber::kPathFileAccessError) &&
       fs::is_directory(path, ignored)) {

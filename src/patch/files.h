@@ -104,6 +104,10 @@ ErrorNumber NumberForSystemCode(int code);
 // cannot be written.
 Refusal RefusalForSystemCode(int code);
 
+// The kind of drive path lies on (its drive letter's); unknown for a path without one, and on
+// systems without drive letters.
+DriveKind DriveKindOf(const std::filesystem::path& path);
+
 // The error for the system's error code on path.
 Error SystemError(const std::filesystem::path& path, int code);
 

@@ -15,6 +15,7 @@ namespace {
 
 constexpr SystemCodeNumber kErrnoNumbers[] = {
     {ENOENT, ErrorNumber::kFileNotFound},
+    {ENOMEDIUM, ErrorNumber::kDiskNotReady},
     {ENOTDIR, ErrorNumber::kPathNotFound},
     {EACCES, ErrorNumber::kPermissionDenied},
     {EPERM, ErrorNumber::kPermissionDenied},
@@ -34,6 +35,8 @@ constexpr SystemCodeNumber kErrnoNumbers[] = {
     {ENETUNREACH, ErrorNumber::kDeviceUnavailable},
     {EHOSTDOWN, ErrorNumber::kDeviceUnavailable},
     {EHOSTUNREACH, ErrorNumber::kDeviceUnavailable},
+    {ETIMEDOUT, ErrorNumber::kDeviceUnavailable},
+    {ENOTCONN, ErrorNumber::kDeviceUnavailable},
     {ENAMETOOLONG, ErrorNumber::kBadFileNameOrNumber},
     {EINVAL, ErrorNumber::kDeviceIoError},
     {EISDIR, ErrorNumber::kPathFileAccessError},
@@ -53,6 +56,8 @@ Refusal RefusalForSystemCode(int code) {
   if (code == EROFS) return Refusal::kWriteProtected;
   return Refusal::kNone;
 }
+
+DriveKind DriveKindOf(const fs::path&) { return DriveKind::kUnknown; }
 
 Expected<File> File::Open(const fs::path& path, Access access) {
   fs::path name = path;  // copied first: nothing may throw once the file is open

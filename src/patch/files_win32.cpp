@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "files.h"
 
@@ -26,6 +27,7 @@ constexpr SystemCodeNumber kWindowsNumbers[] = {
     {ERROR_SHARING_VIOLATION, ErrorNumber::kPermissionDenied},
     {ERROR_LOCK_VIOLATION, ErrorNumber::kPermissionDenied},
     {ERROR_NOT_READY, ErrorNumber::kDiskNotReady},
+    {ERROR_NO_MEDIA_IN_DRIVE, ErrorNumber::kDiskNotReady},
     {ERROR_FILE_EXISTS, ErrorNumber::kFileAlreadyExists},
     {ERROR_ALREADY_EXISTS, ErrorNumber::kFileAlreadyExists},
     {ERROR_HANDLE_DISK_FULL, ErrorNumber::kDiskFull},
@@ -36,6 +38,12 @@ constexpr SystemCodeNumber kWindowsNumbers[] = {
     {ERROR_BAD_NET_NAME, ErrorNumber::kDeviceUnavailable},
     {ERROR_NETNAME_DELETED, ErrorNumber::kDeviceUnavailable},
     {ERROR_UNEXP_NET_ERR, ErrorNumber::kDeviceUnavailable},
+    {ERROR_NETWORK_UNREACHABLE, ErrorNumber::kDeviceUnavailable},
+    {ERROR_SEM_TIMEOUT, ErrorNumber::kDeviceUnavailable},  // a share that stopped answering
+    {ERROR_NOT_CONNECTED, ErrorNumber::kDeviceUnavailable},
+    {ERROR_REM_NOT_LIST, ErrorNumber::kDeviceUnavailable},
+    // Refused by the share, not by a file's own setting: told as a refusal like any other.
+    {ERROR_NETWORK_ACCESS_DENIED, ErrorNumber::kPermissionDenied},
     {ERROR_INVALID_NAME, ErrorNumber::kBadFileNameOrNumber},
     {ERROR_FILENAME_EXCED_RANGE, ErrorNumber::kBadFileNameOrNumber},
     {ERROR_CRC, ErrorNumber::kDeviceIoError},
@@ -69,6 +77,30 @@ Refusal RefusalForSystemCode(int code) {
   if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return Refusal::kHeld;
   if (code == ERROR_WRITE_PROTECT) return Refusal::kWriteProtected;
   return Refusal::kNone;
+}
+
+DriveKind DriveKindOf(const fs::path& path) {
+  const std::wstring& name = path.native();
+  const wchar_t letter = name.empty() ? L'\0' : static_cast<wchar_t>(name[0] | 0x20);
+  if (name.size() < 2 || name[1] != L':' || letter < L'a' || letter > L'z') {
+    return DriveKind::kUnknown;
+  }
+  const wchar_t root[] = {name[0], L':', L'\\', L'\0'};
+  switch (GetDriveTypeW(root)) {
+    case DRIVE_NO_ROOT_DIR:
+      return DriveKind::kNone;
+    case DRIVE_REMOVABLE:
+      return DriveKind::kRemovable;
+    case DRIVE_CDROM:
+      return DriveKind::kOptical;
+    case DRIVE_REMOTE:
+      return DriveKind::kRemote;
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+      return DriveKind::kFixed;
+    default:
+      return DriveKind::kUnknown;
+  }
 }
 
 Expected<File> File::Open(const fs::path& path, Access access) {

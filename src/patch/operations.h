@@ -35,13 +35,13 @@ CompareOutcome CompareTables(const std::filesystem::path& baseTable,
 
 // Saves the positions the latest compare found (none: no compare yet, or it failed) as
 // ProgramFolder\drevon2.txt, when they are the kLevelCount positions a raise reads. An existing
-// list of other content is replaced only once the player has said so (replace).
+// list of other content is replaced only once the player has said so (replace). Beside a tool in
+// an archive program's temporary folder nothing is written: it would be lost with that folder.
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const std::filesystem::path& programFolder, bool replace);
+                                 const ToolFolder& programFolder, bool replace);
 
 // The same, saving through the given steps (tests make them fail).
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const std::filesystem::path& programFolder, bool replace,
-                                 SaveSteps& steps);
+                                 const ToolFolder& programFolder, bool replace, SaveSteps& steps);
 
 }  // namespace patch

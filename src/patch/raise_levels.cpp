@@ -25,7 +25,8 @@ Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
 
 // Everything is checked before the table is written, so that a failure leaves it untouched.
 std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidthStep,
-                           const fs::path& programFolder, SaveSteps& steps, ListTexts& lists) {
+                           const ToolFolder& tool, SaveSteps& steps, ListTexts& lists) {
+  const fs::path& programFolder = tool.path;
   const fs::path listPath = BesideTool(programFolder, kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
   if (!entries) return entries.error();
@@ -58,9 +59,15 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
     return error;
   }
 
+  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
+  // The archive program deletes its temporary folder, and a table raised there with it.
+  if (tool.temporary) {
+    Error error{ErrorNumber::kPathFileAccessError, tablePath};
+    error.refusal = Refusal::kTemporaryFolder;
+    return error;
+  }
   // A read-only table is the player's decision: refuse it before anything is written, and
   // leave the attribute alone.
-  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
   Expected<std::optional<FileAttributes>> attributes = AttributesToKeep(tablePath);
   if (!attributes) return attributes.error();
   // An existing table is opened for writing now, so that one held by another program fails
@@ -72,9 +79,12 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
   if (!table) return table.error();
   // Of another length, it is another version of the table, or another file, or a copy cut
   // short: the pristine table's levels written at its positions would corrupt it. Of the same
-  // length, every position checked against the pristine table is inside it too.
+  // length, every position checked against the pristine table is inside it too. The shorter one
+  // is to blame: a table cut short is made again from t_mons0.tbl once deleted, while a shorter
+  // t_mons0.tbl is a copy cut short or an older version, and only an original can replace it.
   if (table->size() != pristine->size()) {
-    Error error{ErrorNumber::kTypeMismatch, tablePath};
+    Error error{ErrorNumber::kTypeMismatch,
+                table->size() < pristine->size() ? tablePath : pristinePath};
     const auto bytes = [](const Bytes& file) {
       return " 有 " + DecimalText(static_cast<std::int64_t>(file.size())) + " 字节";
     };
@@ -92,7 +102,10 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
     AppendLine(levels, DecimalText(*level));
   }
 
-  if (auto failed = SaveFile(tablePath, *table, *attributes, steps)) return failed;
+  if (auto failed = SaveFile(tablePath, *table, *attributes, steps)) {
+    failed->subject = Subject::kPatchedTable;  // also when it names the vanished copy
+    return failed;
+  }
   lists.levels = std::move(levels);
   return std::nullopt;
 }
@@ -110,7 +123,7 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFol
     return outcome;
   }
   try {
-    outcome.error = Raise(stepText, step, programFolder.path, steps, outcome.lists);
+    outcome.error = Raise(stepText, step, programFolder, steps, outcome.lists);
     if (outcome.error && outcome.error->subject == Subject::kNone) {
       outcome.error->subject = SubjectOf(outcome.error->file, programFolder.path);
     }

@@ -52,7 +52,7 @@ void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveS
 }  // namespace
 
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const fs::path& programFolder, bool replace, SaveSteps& steps) {
+                                 const ToolFolder& programFolder, bool replace, SaveSteps& steps) {
   SaveListOutcome outcome;
   if (!found) {
     outcome.warning = ToolWarning("还没有对比结果可以保存。请先点“对比”找出位置，再按 Ctrl+S。");
@@ -68,8 +68,14 @@ SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
         "再点“对比”。");
     return outcome;
   }
+  const fs::path list = BesideTool(programFolder.path, kPositionListName);
   try {
-    Save(*found, BesideTool(programFolder, kPositionListName), replace, steps, outcome);
+    if (programFolder.temporary) {  // the archive program deletes it, and the list with it
+      outcome.error = Error{ErrorNumber::kPathFileAccessError, list};
+      outcome.error->refusal = Refusal::kTemporaryFolder;
+    } else {
+      Save(*found, list, replace, steps, outcome);
+    }
   } catch (...) {
     outcome = SaveListOutcome{};
     outcome.error = ErrorFromException(std::current_exception());
@@ -79,7 +85,7 @@ SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
 }
 
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const fs::path& programFolder, bool replace) {
+                                 const ToolFolder& programFolder, bool replace) {
   SaveSteps steps;
   return SavePositionList(found, programFolder, replace, steps);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "dpi.h"
@@ -16,6 +17,20 @@ namespace {
 
 constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+
+// The system's wait cursor while an operation runs on the window's thread. No message is handled
+// meanwhile, so nothing sets the cursor back before the guard does, which it does before any box
+// comes up.
+class BusyCursor {
+ public:
+  BusyCursor() : before_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+  ~BusyCursor() { SetCursor(before_); }
+
+ private:
+  HCURSOR before_;
+};
 
 }  // namespace
 
@@ -220,12 +235,14 @@ void Form1::Append(form1::ControlId id, std::string_view utf8Lines) {
 }
 
 void Form1::OnRaise() {
+  std::optional<BusyCursor> busy(std::in_place);
   const patch::RaiseOutcome outcome =
       patch::RaiseLevels(utf::Narrow(Text(form1::kText4)), programFolder_);
   SetText(form1::kText1, utf::Widen(outcome.lists.positions));
   SetText(form1::kText2, utf::Widen(outcome.lists.baseLevels));
   SetText(form1::kText3, utf::Widen(outcome.lists.levels));
   if (outcome.confirmation) SetText(form1::kLabel3, utf::Widen(*outcome.confirmation));
+  busy.reset();
   if (outcome.warning) {
     ShowWarning(*outcome.warning);
     // Back to the first box, ready for the player to look at the lists and try again.
@@ -235,6 +252,7 @@ void Form1::OnRaise() {
 }
 
 void Form1::OnCompare() {
+  std::optional<BusyCursor> busy(std::in_place);
   found_.reset();  // whatever happens next, the earlier compare's positions are not this one's
   patch::CompareOutcome outcome = patch::CompareTables(compareBase_, compareRaised_);
   Append(form1::kText1, outcome.appended.positions);
@@ -245,18 +263,23 @@ void Form1::OnCompare() {
     found_ = patch::FoundPositions{outcome.matches, std::move(outcome.appended.positions)};
     found_->lines.shrink_to_fit();  // the compare reserved room for the most it could list
   }
+  busy.reset();
   // Told after the lists and the count are up, so that the player sees what it is about.
   if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.error) ShowError(*outcome.error);
 }
 
 void Form1::OnSavePositions() {
-  patch::SaveListOutcome outcome = patch::SavePositionList(found_, programFolder_.path, false);
+  const auto save = [this](bool replace) {
+    BusyCursor busy;
+    return patch::SavePositionList(found_, programFolder_, replace);
+  };
+  patch::SaveListOutcome outcome = save(false);
   if (outcome.question) {
     const int answer = MessageBoxW(hwnd_, utf::Widen(*outcome.question).c_str(), caption_.c_str(),
                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return;
-    outcome = patch::SavePositionList(found_, programFolder_.path, true);
+    outcome = save(true);
   }
   if (outcome.warning) ShowWarning(*outcome.warning);
   if (outcome.information) {

@@ -4,6 +4,11 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "error.h"
 #include "files.h"
@@ -49,7 +54,10 @@ TEST(ErrorBox, TextsFromFilesAreShownEscapedAndCutBetweenCharacters) {
   EXPECT_EQ(Shown(forty.substr(1) + "一"), forty.substr(1) + "…");
 }
 
-TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgain) {
+// Every box ends with what to do, and no advice puts the only original t_mons0.tbl at risk: only
+// a t_mons0.tbl at fault is to be replaced, and never by the game folder's t_mons.tbl without
+// saying that it must be one no raise has overwritten.
+TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) {
   // clang-format off
   const struct { Subject subject; fs::path file; const char* again; } files[] = {
       {Subject::kPatchedTable, fs::path("工具") / "t_mons.tbl", "再点“修改”"},
@@ -64,35 +72,95 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgain) {
   for (int number = 1; number < 100; ++number) {
     if (Describe(ErrorNumber{number}) == Describe(ErrorNumber{0})) continue;  // not the tool's
     for (const auto& f : files) {
-      for (Refusal refusal : {Refusal::kNone, Refusal::kReadOnly, Refusal::kHeld, Refusal::kFolder,
-                              Refusal::kWriteProtected, Refusal::kTooLarge}) {
-        Error error{ErrorNumber{number}, f.file};
-        error.subject = f.subject;
-        error.refusal = refusal;
-        const std::string remedy = Remedy(error), report = ErrorReport(error),
-                          name = f.file.filename().string();
-        // The box ends with the remedy, the remedy with how to try again; about what the system
-        // found of a file, it names the file.
-        EXPECT_TRUE(
-            report.ends_with("\n\n" + remedy) && remedy.ends_with(std::string(f.again) + "。") &&
-            remedy.find('{') == std::string::npos &&
-            (name.empty() || refusal == Refusal::kNone || remedy.find(name) != std::string::npos))
-            << report;
+      for (int refusal = 0; refusal <= static_cast<int>(Refusal::kVanished); ++refusal) {
+        for (int drive = 0; drive <= static_cast<int>(DriveKind::kRemote); ++drive) {
+          Error error{ErrorNumber{number}, f.file};
+          error.subject = f.subject;
+          error.refusal = Refusal{refusal};
+          error.drive = DriveKind{drive};
+          const std::string remedy = Remedy(error), report = ErrorReport(error),
+                            name = f.file.filename().string();
+          // The box ends with the remedy, the remedy with how to try again; about what the
+          // system found of a file, it names the file.
+          EXPECT_TRUE(report.ends_with("\n\n" + remedy) &&
+                      remedy.ends_with(std::string(f.again) + "。") &&
+                      remedy.find('{') == std::string::npos &&
+                      (name.empty() || refusal == 0 || remedy.find(name) != std::string::npos))
+              << report;
+          const bool original = remedy.find("游戏自带的文件校验") != std::string::npos;
+          EXPECT_TRUE(remedy.find("游戏目录") == std::string::npos || original) << report;
+          EXPECT_TRUE((remedy.find("为 t_mons0.tbl") == std::string::npos &&
+                       remedy.find("替换") == std::string::npos) ||
+                      (original && f.subject == Subject::kPristineTable))
+              << report;
+        }
       }
     }
   }
 }
 
-TEST(Remedies, AGoneNetworkPathIsADeviceNotThereNeverAMissingTable) {
+// The advice that depends on what the system says of the drive and of the file.
+TEST(Remedies, TellTheDriveAsItIsAndTheRoomASaveNeeds) {
+  const auto remedy = [](ErrorNumber number, DriveKind drive,
+                         fs::path file = fs::path("F:") / "t_mons0.tbl", std::uint64_t bytes = 0) {
+    Error error{number, std::move(file)};
+    error.subject = Subject::kReferenceTable;
+    error.drive = drive;
+    error.bytesToSave = bytes;
+    return Remedy(error);
+  };
+  using enum ErrorNumber;
+  const struct {
+    std::string remedy;
+    const char* says;
+  } cases[] = {
+      {remedy(kPathNotFound, DriveKind::kNone), "请把它重新插上，再点“对比”；否则请把 t_mons0.tbl"},
+      {remedy(kPathNotFound, DriveKind::kUnknown), "subst F: \"D:\\对比\" 把它当作 F 盘"},
+      {remedy(kPathNotFound, DriveKind::kOptical), "F 盘是一个光驱或读卡器，里面没有光盘"},
+      {remedy(kDiskNotReady, DriveKind::kRemovable), "在“磁盘管理”里把这个驱动器的盘符改成"},
+      {remedy(kDiskNotReady, DriveKind::kRemote), "网络驱动器已断开"},
+      {remedy(kPathNotFound, DriveKind::kRemote), "网络驱动器已断开"},
+      {remedy(kDiskFull, DriveKind::kFixed, fs::path("d:") / "工具" / "t_mons.tbl", 155'000),
+       "D 盘已满：保存 t_mons.tbl 需要约 152 KB 可用空间。请在 D 盘上腾出空间"},
+      {remedy(kDiskFull, DriveKind::kFixed, fs::path("D:") / "t_mons.tbl", 11 << 20),
+       "需要约 11 MB 可用空间"},
+  };
+  for (const auto& c : cases) EXPECT_NE(c.remedy.find(c.says), std::string::npos) << c.remedy;
+}
+
+// Network and removable media as players meet them: a gone share or path is a device no longer
+// there, never a missing table; an empty drive is not ready; a share refusing is a refusal.
+TEST(Remedies, TheSystemsCodesForNetworksAndRemovableMedia) {
+  using enum ErrorNumber;
 #ifdef _WIN32
-  for (const int code : {53, 67, 64, 59}) {  // bad net path or name, name deleted, unexpected
+  // bad net path or name, name deleted, unexpected, unreachable, timeout, not connected, not
+  // listening; no media; network access denied
+  const std::pair<int, ErrorNumber> codes[] = {
+      {53, kDeviceUnavailable},   {67, kDeviceUnavailable},   {64, kDeviceUnavailable},
+      {59, kDeviceUnavailable},   {1231, kDeviceUnavailable}, {121, kDeviceUnavailable},
+      {2250, kDeviceUnavailable}, {51, kDeviceUnavailable},   {1112, kDiskNotReady},
+      {65, kPermissionDenied}};
+  // A drive letter the system lacks, and the system's own drive.
+  wchar_t unused = L'Z';
+  while (unused > L'D' && (GetLogicalDrives() >> (unused - L'A') & 1)) --unused;
+  EXPECT_EQ(DriveKindOf(fs::path(std::wstring(1, unused) + L":\\t_mons0.tbl")), DriveKind::kNone);
+  EXPECT_EQ(DriveKindOf(fs::temp_directory_path()), DriveKind::kFixed);
+  EXPECT_EQ(SystemError(fs::path(std::wstring(1, unused) + L":\\t_mons0.tbl"), 3).drive,
+            DriveKind::kNone);
 #else
-  for (const int code : {ESTALE, ENETDOWN, ENETUNREACH, EHOSTDOWN, EHOSTUNREACH}) {
+  const std::pair<int, ErrorNumber> codes[] = {
+      {ESTALE, kDeviceUnavailable},       {ENETDOWN, kDeviceUnavailable},
+      {ENETUNREACH, kDeviceUnavailable},  {EHOSTDOWN, kDeviceUnavailable},
+      {EHOSTUNREACH, kDeviceUnavailable}, {ETIMEDOUT, kDeviceUnavailable},
+      {ENOTCONN, kDeviceUnavailable},     {ENOMEDIUM, kDiskNotReady}};
 #endif
+  for (const auto& [code, number] : codes) {
     Error error = SystemError(fs::path("F:") / "t_mons0.tbl", code);
     error.subject = Subject::kReferenceTable;
-    EXPECT_EQ(error.number, ErrorNumber::kDeviceUnavailable) << code;
-    EXPECT_NE(Remedy(error).find("网络驱动器已断开"), std::string::npos) << Remedy(error);
+    EXPECT_EQ(error.number, number) << code;
+    EXPECT_TRUE(number != kDeviceUnavailable ||
+                Remedy(error).find("网络驱动器已断开") != std::string::npos)
+        << Remedy(error);
   }
 }
 

@@ -20,6 +20,7 @@ enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetAttributes, kReplace }
 
 // The real steps of a save, but `step` fails `times` times with `error` (naming the file at hand),
 // a failing write having written half its bytes; each failure calls `raise` first (it may throw).
+// A replace that fails with 53 removes the copy and runs for real.
 class FaultySteps : public SaveSteps {
  public:
   FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})
@@ -42,6 +43,12 @@ class FaultySteps : public SaveSteps {
   }
   std::optional<Error> Replace(const std::filesystem::path& from,
                                const std::filesystem::path& to) override {
+    // Not found: the copy vanished (a security program took it), and the real step says so.
+    if (step_ == SaveStep::kReplace && error_.number == ErrorNumber::kFileNotFound && times_) {
+      --times_, ++failures;
+      std::filesystem::remove(from);
+      return SaveSteps::Replace(from, to);
+    }
     return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
   }
   std::chrono::milliseconds HoldPatience() const override { return std::chrono::milliseconds(500); }

@@ -149,13 +149,20 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {[](RaiseTest& t) { t.Lay(10, 156); }, "99.5", kOverflow, 439, "第 2 行"},
       {[](RaiseTest& t) { t.Lay(156, 11); }, "100", kOverflow, 439, "超过了 255"},
       // A table cut short, or of another version: the table is to blame, and nothing is written.
+      // The shorter one is to blame: t_mons.tbl is made again once deleted; t_mons0.tbl needs an
+      // original, never one a raise may have overwritten.
       {table({1, 2, 3}), "10", kTypeMismatch, 439,
-       "t_mons.tbl\nt_mons.tbl 有 3 字节，t_mons0.tbl 有 1000 字节\n\nt_mons.tbl 和 t_mons0.tbl 不是同一版本"},
-      {table(Bytes(1001, 7)), "10", kTypeMismatch, 439, "里原版的 t_mons.tbl 复制到本工具所在的文件夹"},
+       "t_mons.tbl\nt_mons.tbl 有 3 字节，t_mons0.tbl 有 1000 字节\n\nt_mons.tbl 比 t_mons0.tbl 短，"
+       "多半是没有复制完整，所以没有修改。本工具会用 t_mons0.tbl 重新生成 t_mons.tbl"},
+      {table(Bytes(1001, 7)), "10", kTypeMismatch, 439,
+       "t_mons0.tbl\nt_mons.tbl 有 1001 字节，t_mons0.tbl 有 1000 字节\n\nt_mons0.tbl 比 t_mons.tbl 短"},
       {[](RaiseTest& t) { fs::remove(t.folder_ / "t_mons.tbl"), fs::create_directory(t.folder_ / "t_mons.tbl"); },
        "10", kPathFileAccessError, 439, "“t_mons.tbl”是一个文件夹"},
       {huge("t_mons0.tbl"), "10", kOverflow, 0, "t_mons0.tbl\n\nt_mons0.tbl 超过 2 GB，不会是怪物表"},
-      {huge("t_mons.tbl"), "10", kOverflow, 439, "t_mons.tbl\n\nt_mons.tbl 超过 2 GB，不会是怪物表"},
+      {huge("t_mons.tbl"), "10", kOverflow, 439, "t_mons.tbl\n\nt_mons.tbl 超过 2 GB，不会是怪物表。本工具会"},
+      // Beside a tool in an archive program's temporary folder nothing is written: it would be lost.
+      {[](RaiseTest& t) { t.inTemporaryFolder_ = true; }, "10", kPathFileAccessError, 439,
+       "t_mons.tbl\n\n本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，t_mons.tbl 写在那里"},
       // A step that passes the range check but is no plain number: the step is to blame.
       {{}, "5abc", kTypeMismatch, 439, "\n\n输入的提高值：“5abc”\n\n"},
       {{}, "５ａｂｃ", kTypeMismatch, 439, "\n\n输入的提高值：“５ａｂｃ”\n\n"},
@@ -163,9 +170,11 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       // The save fails; the error names the table, never the temporary copy.
       {{}, "10", kPermissionDenied, 439, "所在的文件夹不能写入", SaveStep::kCreate},
       {{}, "10", kFileAlreadyExists, 439, "以 .tmp 结尾的旧临时文件", SaveStep::kCreate},  // never free
-      {{}, "10", kDiskFull, 439, "腾出磁盘空间", SaveStep::kWrite},
+      {{}, "10", kDiskFull, 439, "已满：保存 t_mons.tbl 需要约 1 KB 可用空间", SaveStep::kWrite},
       {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", SaveStep::kFlush},
       {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
+      // The new copy gone before it took the table's place: that copy is named, and who took it.
+      {{}, "10", kFileNotFound, 439, ".tmp\n\n本工具刚写好的临时文件 t_mons.tbl.~", SaveStep::kReplace},
       {{}, "10", kPermissionDenied, 439, "占用。请关闭该程序，稍等片刻，再点“修改”。",
        SaveStep::kReplace, Refusal::kHeld},
       {{}, "10", kPermissionDenied, 439, "有写保护", SaveStep::kReplace, Refusal::kWriteProtected},
@@ -196,7 +205,8 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     EXPECT_EQ(outcome.error->number, c.number) << report;
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
     // Never the temporary copy, never English, never a file to copy that may be no table at all.
-    for (const char* never : {".tmp\n", "boom", "t_mons0.tbl 复制"}) {
+    const bool vanished = c.number == kFileNotFound && c.save == SaveStep::kReplace;
+    for (const char* never : {vanished ? "boom" : ".tmp\n", "boom", "t_mons0.tbl 复制"}) {
       EXPECT_EQ(report.find(never), std::string::npos) << report;
     }
     EXPECT_EQ(report.find("解压") != std::string::npos, inTemporaryFolder_) << report;
@@ -221,10 +231,9 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
 TEST_F(RaiseTest, AMissingTableIsMadeFromThePristineOneABrieflyHeldOneWaitedFor) {
   Lay();
   fs::remove(folder_ / "t_mons.tbl");
-  inTemporaryFolder_ = true;  // no file the player must bring: no word of extracting
-  lines_[2] = "10";           // position 10 twice
-  lines_[3] = "1000";         // the table's last byte
-  lines_[4] = "1";            // and its first
+  lines_[2] = "10";                                      // position 10 twice
+  lines_[3] = "1000";                                    // the table's last byte
+  lines_[4] = "1";                                       // and its first
   for (int i = 0; i < 61; ++i) lines_.push_back("abc");  // lines past 439 are never read
   WriteList();
   // Held for a moment by another program: waited for. Made from t_mons0.tbl, it is whole.

@@ -24,7 +24,9 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     const char* shown;  // a part of the box's text
     bool saved;         // drevon2.txt then holds what the compare found
     const FileAttributes* attributes = nullptr;
-    SaveStep failing = SaveStep::kNone;  // fails with 75
+    SaveStep failing = SaveStep::kNone;  // fails with number
+    ErrorNumber number = ErrorNumber::kPathFileAccessError;
+    bool temporary = false;  // the tool in an archive program's temporary folder
   } cases[] = {
       // clang-format off
       {std::nullopt, nullptr, true, "请先点“对比”", false},
@@ -36,6 +38,10 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
       {compare, &other, true, "保存到", true, &kUnusualAttributes},
       {compare, &other, true, "是只读文件。请在它的“属性”里取消“只读”，再按 Ctrl+S。", false, &kReadOnlyAttributes},
       {compare, &other, true, "drevon2.txt 保持原样", false, nullptr, SaveStep::kReplace},
+      {compare, nullptr, false, "已满：保存 drevon2.txt 需要约 3 KB 可用空间", false, nullptr, SaveStep::kWrite, ErrorNumber::kDiskFull},
+      {compare, &other, true, "的临时文件 drevon2.txt.~", false, nullptr, SaveStep::kReplace, ErrorNumber::kFileNotFound},
+      // Never where the archive program deletes it: not even an "already saved".
+      {compare, &found, false, "drevon2.txt 写在那里会一起丢失", true, nullptr, SaveStep::kNone, {}, true},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -43,8 +49,9 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     const fs::path list = folder / "drevon2.txt";
     if (c.before) WriteBytes(list, *c.before);
     if (c.attributes) WriteAttributes(list, *c.attributes);
-    FaultySteps steps(c.failing, Error(ErrorNumber::kPathFileAccessError));
-    const SaveListOutcome outcome = SavePositionList(c.compare, folder.path, c.replace, steps);
+    FaultySteps steps(c.failing, Error(c.number));
+    const SaveListOutcome outcome =
+        SavePositionList(c.compare, {folder.path, c.temporary}, c.replace, steps);
     const std::string shown = outcome.warning ? outcome.warning->title + outcome.warning->prompt
                               : outcome.error
                                   ? ErrorReport(*outcome.error)

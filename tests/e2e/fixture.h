@@ -1,8 +1,13 @@
-// Each test gets the real tool copied into a fresh folder with a Chinese name, the demo tables
-// beside it, the reference tables on drive F:, and the tool's window up, active and focused.
+// Each test gets the real tool copied into a fresh folder with a Chinese name (in the user's own
+// local application data, or where a test asks, inside the temporary folder as an archive program
+// opens it), the demo tables beside it, the reference tables on drive F:, and the tool's window up,
+// active and focused.
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
 
 #include "../test_folder.h"
 #include "demo_set.h"
@@ -28,10 +33,13 @@ class PatcherTest : public ::testing::Test {
   void SetUp() override {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    fs::create_directories(folder_ = root_ / L"工具");
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    ASSERT_TRUE(temporary_ || local) << "no local application data folder";
+    root_.emplace(temporary_ ? fs::temp_directory_path() : fs::path(local));
+    fs::create_directories(folder_ = *root_ / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
-    fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : root_ / L"F");
+    fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : *root_ / L"F");
     ASSERT_TRUE(kUnderWine || (GetDriveTypeW(L"F:\\") == DRIVE_NO_ROOT_DIR &&
                                DefineDosDeviceW(0, L"F:", driveF_.c_str())))
         << "drive F: is in use, so the tests leave it alone";
@@ -48,7 +56,7 @@ class PatcherTest : public ::testing::Test {
     startup.cb = sizeof(startup);
     if (dpi_ && kUnderWine) SetLogPixels(dpi_);
     if (CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, root_.path.c_str(), &startup, &process_)) {
+                       nullptr, root_->path.c_str(), &startup, &process_)) {
       CloseHandle(process_.hThread);
       form_ = WindowOf(process_.dwThreadId, kClassName);
     }
@@ -81,10 +89,11 @@ class PatcherTest : public ::testing::Test {
   [[nodiscard]] bool ClickOn(int id) const { return Send(Control(id), BM_CLICK, 0, 0); }
   fs::path Beside(const char* name) const { return folder_ / name; }  // by the harness's path
 
-  UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
+  UINT dpi_ = 0;            // set by a test's constructor: the DPI the tool starts at; 0: as it is
+  bool temporary_ = false;  // set by a test's constructor: the tool runs in the temporary folder
   demo::DemoSet set_ = demo::MakeDemoSet();
-  TestFolder root_;           // the harness's own folder
-  fs::path folder_, driveF_;  // the tool's, in the harness's, and the one F: leads to
+  std::optional<TestFolder> root_;  // the harness's own folder
+  fs::path folder_, driveF_;        // the tool's, in the harness's, and the one F: leads to
   HWND form_ = nullptr;
   PROCESS_INFORMATION process_{};
 };

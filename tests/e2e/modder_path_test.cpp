@@ -76,4 +76,37 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
     EXPECT_TRUE(answer == IDNO || answered(IDOK, L"保存到"));
     EXPECT_TRUE(ReadBytes(list) == (answer == IDYES ? saved : other));
   }
+
+  // A save that fails is told, and leaves the list as it was: here another program reads it and
+  // lets no one replace it meanwhile.
+  WriteBytes(list, other);
+  const HANDLE reader =
+      CreateFileW(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
+  EXPECT_TRUE(answered(IDYES, L"已经存在"));
+  EXPECT_TRUE(answered(IDOK, L"正被其他程序"));
+  CloseHandle(reader);
+  EXPECT_TRUE(ReadBytes(list) == other);
+}
+
+// From a click until its lists are up, the cursor is the system's wait cursor; then no longer.
+// (The tool's cursors are its own handles: only a change can be seen from here.)
+TEST_F(PatcherTest, TheCursorWaitsWhileACompareRuns) {
+  Bytes base(200'000, 1), raised = base;  // a level in every 40th byte: 5,000 lines to list
+  for (std::size_t at = 0; at < raised.size(); at += 40) raised[at] = 101;
+  WriteBytes(driveF_ / "t_mons0.tbl", base);
+  WriteBytes(driveF_ / "t_mons100.tbl", raised);
+  const auto shown = [] {
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof(cursor);
+    return GetCursorInfo(&cursor) ? cursor.hCursor : nullptr;
+  };
+  const HCURSOR idle = shown();
+  ASSERT_TRUE(PostMessageW(Control(kCommand1), BM_CLICK, 0, 0));
+  ASSERT_TRUE(WaitFor([&] { return shown() != idle; }, milliseconds(5'000))) << "no wait cursor";
+  const HCURSOR busy = shown();
+  EXPECT_EQ(Text(kLabel1), L"5000");  // answered once the click is done
+  EXPECT_TRUE(WaitFor([&] { return shown() != busy; }, milliseconds(5'000)))
+      << "the cursor did not change back (or never was the wait cursor)";
 }
