@@ -30,9 +30,4 @@ inline constexpr int kReferenceRaise = 100;
 // The window's caption, which also titles its boxes (all but the invalid-step warning).
 inline constexpr std::string_view kToolCaption = "Quarnel2难度补丁修改器";
 
-inline constexpr std::string_view kInvalidStepPrompt = "只能输入1到100！";
-inline constexpr std::string_view kInvalidStepTitle = "系统提示";
-inline constexpr std::string_view kConfirmationPrefix = "敌人等级提高";
-inline constexpr std::string_view kConfirmationSuffix = "级";
-
 }  // namespace patch

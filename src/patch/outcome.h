@@ -11,12 +11,12 @@
 
 namespace patch {
 
-// The texts of the three list boxes: positions, base levels, compared or new levels.
+// The texts of the three lists: positions, base levels, compared or new levels.
 // Every line ends with CR LF. UTF-8.
 struct ListTexts {
-  std::string positions;   // Text1
-  std::string baseLevels;  // Text2
-  std::string levels;      // Text3
+  std::string positions;
+  std::string baseLevels;
+  std::string levels;
 };
 
 // A warning box: one OK button and the exclamation icon.
@@ -31,9 +31,9 @@ inline Warning ToolWarning(std::string prompt) {
 }
 
 struct RaiseOutcome {
-  ListTexts lists;                          // replaces the three list boxes' texts
-  std::optional<std::string> confirmation;  // Label3's caption, after a successful raise
-  std::optional<Warning> warning;           // invalid step: show it, then focus Text1
+  ListTexts lists;                          // replaces the three lists' texts
+  std::optional<std::string> confirmation;  // the confirmation, after a successful raise
+  std::optional<Warning> warning;           // invalid step: show it, then focus the positions
   std::optional<Error> error;               // the raise stopped; the table is untouched
 };
 
@@ -47,7 +47,7 @@ struct FoundPositions {
 struct CompareOutcome {
   ListTexts
       appended;  // appended under the three list boxes' texts; at most kMaxListedMatches lines
-  std::optional<std::string> matchCount;  // Label1's caption, after a successful compare
+  std::optional<std::string> matchCount;  // the match count, after a successful compare
   std::int64_t matches = 0;               // every match, listed or not
   std::optional<Warning> warning;         // too many matches to list: shown after appending
   std::optional<Error> error;             // the compare stopped; nothing to append

@@ -1,6 +1,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "file_save.h"
 #include "list_text.h"
@@ -14,6 +15,12 @@ namespace patch {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The invalid-step warning, and the confirmation around the step as typed.
+constexpr std::string_view kInvalidStepPrompt = "只能输入1到100！";
+constexpr std::string_view kInvalidStepTitle = "系统提示";
+constexpr std::string_view kConfirmationPrefix = "敌人等级提高";
+constexpr std::string_view kConfirmationSuffix = "级";
 
 // Which input beside the tool an error is about follows from the file it names.
 Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
@@ -115,7 +122,7 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
 RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder,
                          SaveSteps& steps) {
   RaiseOutcome outcome;
-  // Read with its full-width forms as ASCII; shown (in Label3 and any box) exactly as typed.
+  // Read with its full-width forms as ASCII; shown (in the confirmation and any box) as typed.
   const std::string step = HalfWidthStep(stepText);
   double checked = LeadingNumber(step);
   if (!(checked >= kMinStep && checked <= kMaxStep)) {
