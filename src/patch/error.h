@@ -75,7 +75,6 @@ struct Error {
   Refusal refusal = Refusal::kNone;
   std::string step;     // the step as typed, for a step that is no number
   std::string context;  // one more line of what was found, when the number alone cannot say
-  bool toolInTemporaryFolder = false;     // see ToolFolder::temporary
   DriveKind drive = DriveKind::kUnknown;  // for a drive missing or not ready
   std::uint64_t bytesToSave = 0;          // the new content's size, for a save that failed
 

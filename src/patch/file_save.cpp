@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <system_error>
 
 namespace patch {
 namespace fs = std::filesystem;
@@ -80,10 +81,15 @@ std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t
     error.bytesToSave = bytes.size();
     return error;
   };
-  // The copy, written and closed, is not found: something removed it meanwhile (a security
-  // program quarantines a file just written, now and then). That copy is the one to name.
+  // The copy, written and closed, is gone (or, deleted while another program still has it open,
+  // going): something removed it meanwhile, as a security program quarantines a file just written
+  // now and then. That copy is the one to name.
   auto vanished = [&](Error error, const fs::path& copy) {
-    if (error.number != ErrorNumber::kFileNotFound) return about(std::move(error));
+    std::error_code unknown;
+    if (error.number != ErrorNumber::kFileNotFound && fs::exists(copy, unknown)) {
+      return about(std::move(error));
+    }
+    error.number = ErrorNumber::kFileNotFound;
     error.file = copy;
     error.refusal = Refusal::kVanished;
     return error;

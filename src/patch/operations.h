@@ -17,8 +17,8 @@ namespace patch {
 
 // Raises every listed level of ProgramFolder\t_mons.tbl to base level + step, the base levels
 // coming from ProgramFolder\t_mons0.tbl and the positions from ProgramFolder\drevon2.txt.
-// stepText is the step box's text, UTF-8, as typed (full-width digits and marks too). All or nothing: on
-// any error, an exception included, the table is unchanged.
+// stepText is the step box's text, UTF-8, as typed (full-width digits and marks too). All or
+// nothing: on any error, an exception included, the table is unchanged.
 RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder);
 
 // The same, saving the table through the given steps (tests make them fail).

@@ -34,6 +34,14 @@ Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
 std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidthStep,
                            const ToolFolder& tool, SaveSteps& steps, ListTexts& lists) {
   const fs::path& programFolder = tool.path;
+  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
+  // Opened from an archive, the tool runs in a folder the archive program deletes, with the table
+  // raised there: nothing is read or written, and the player is told to extract first.
+  if (tool.temporary) {
+    Error error{ErrorNumber::kPathFileAccessError, tablePath};
+    error.refusal = Refusal::kTemporaryFolder;
+    return error;
+  }
   const fs::path listPath = BesideTool(programFolder, kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
   if (!entries) return entries.error();
@@ -66,13 +74,6 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
     return error;
   }
 
-  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
-  // The archive program deletes its temporary folder, and a table raised there with it.
-  if (tool.temporary) {
-    Error error{ErrorNumber::kPathFileAccessError, tablePath};
-    error.refusal = Refusal::kTemporaryFolder;
-    return error;
-  }
   // A read-only table is the player's decision: refuse it before anything is written, and
   // leave the attribute alone.
   Expected<std::optional<FileAttributes>> attributes = AttributesToKeep(tablePath);
@@ -134,7 +135,6 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFol
     if (outcome.error && outcome.error->subject == Subject::kNone) {
       outcome.error->subject = SubjectOf(outcome.error->file, programFolder.path);
     }
-    if (outcome.error) outcome.error->toolInTemporaryFolder = programFolder.temporary;
   } catch (...) {
     outcome.error = ErrorFromException(std::current_exception());
   }

@@ -38,9 +38,9 @@ struct RemedyRule {
 // made from it, and the only original beside the tool is never to be replaced unless it is at
 // fault.
 constexpr const char* kOriginal =
-    "t_mons0.tbl 必须是从没被修改过的原版 t_mons.tbl：如果还没把修改好的 t_mons.tbl 复制进游戏"
-    "目录 \\data\\text\\dat_us\\，就用那里的 t_mons.tbl；如果已经复制过，那里的已被修改，请先用"
-    "游戏自带的文件校验（修复）或重新安装游戏把它恢复成原版。";
+    "t_mons0.tbl 必须是从未修改过的原版 t_mons.tbl：如果还没把修改好的 t_mons.tbl 复制进游戏"
+    "目录 \\data\\text\\dat_us\\，就用那里的 t_mons.tbl；如果已经复制过，那里的 t_mons.tbl 已经"
+    "不是原版，请先用游戏自带的文件校验（修复）或重新安装游戏把它恢复成原版。";
 constexpr const char* kMakePristine =
     "本工具所在的文件夹里没有可用的 t_mons0.tbl。{original}然后把原版复制到本工具所在的文件夹，"
     "改名为 t_mons0.tbl，{again}。";
@@ -74,10 +74,12 @@ using enum Subject;
 constexpr std::array kRemedies{
     // What the system found about the file, whatever the operation.
     RemedyRule{kAnyNumber, kPristineTable, Refusal::kFolder,
-               "“t_mons0.tbl”是一个文件夹，不是文件。请把这个文件夹改名或移走。{original}然后把"
+               "“t_mons0.tbl”是一个文件夹，不是文件。请把这个文件夹改名或移走；如果里面就有 "
+               "t_mons0.tbl 文件，把它移到本工具所在的文件夹即可，否则请放上原版。{original}然后把"
                "原版复制到本工具所在的文件夹，改名为 t_mons0.tbl，{again}。"},
     RemedyRule{kAnyNumber, kPatchedTable, Refusal::kFolder,
-               "“t_mons.tbl”是一个文件夹，不是文件。{remake}"},
+               "“t_mons.tbl”是一个文件夹，不是文件。本工具会用 t_mons0.tbl 重新生成 t_mons.tbl："
+               "请把这个文件夹改名或移走（不要动 t_mons0.tbl），{again}。"},
     RemedyRule{kAnyNumber, kNone, Refusal::kFolder,
                "“{name}”是一个文件夹，不是文件。请把这个文件夹改名或移走，放上真正的 {name}，"
                "{again}。"},
@@ -86,6 +88,10 @@ constexpr std::array kRemedies{
                "{again}。"},
     RemedyRule{kAnyNumber, kNone, Refusal::kReadOnly,
                "{name} 是只读文件。请在它的“属性”里取消“只读”，{again}。"},
+    RemedyRule{kAnyNumber, kSavedList, Refusal::kTemporaryFolder,
+               "本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，{name} "
+               "写在那里会一起丢失，所以没有写入。请先把压缩文件全部解压到一个单独的文件夹，从那里"
+               "打开本工具，点“对比”，{again}。"},
     RemedyRule{kAnyNumber, kNone, Refusal::kTemporaryFolder,
                "本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，{name} "
                "写在那里会一起丢失，所以没有写入。请先把压缩文件全部解压到一个单独的文件夹"
@@ -94,7 +100,7 @@ constexpr std::array kRemedies{
     RemedyRule{kAnyNumber, kNone, Refusal::kVanished,
                "本工具刚写好的临时文件 {name} 不见了，很可能被安全软件（例如 360、火绒、Windows "
                "安全中心）当作可疑文件删除或隔离了。{kept} 保持原样，没有被修改。请在安全软件里"
-               "允许本工具（或把它加入信任区），{again}。"},
+               "允许本工具（或把它加入信任区），或者稍等片刻，{again}。"},
     RemedyRule{kAnyNumber, kReferenceTable, Refusal::kTooLarge,
                "{name} 超过 2 GB，不会是怪物表。请把同一个怪物表的原版和每个敌人等级都提高了 100 "
                "的版本放到 F 盘根目录，{again}。"},
@@ -126,17 +132,21 @@ constexpr std::array kRemedies{
     RemedyRule{kPathNotFound, kPristineTable, Refusal::kNone, kMakePristine},
     RemedyRule{kBadRecordNumber, kPristineTable, Refusal::kNone,
                "这个位置超出了 t_mons0.tbl 的长度：drevon2.txt 不是为这个版本的怪物表制作的，或者 "
-               "t_mons0.tbl 不完整。请用“对比”重新制作 drevon2.txt；如果是 t_mons0.tbl 不完整，"
-               "{original}然后用原版替换本工具所在文件夹里的 t_mons0.tbl，{again}。"},
-    RemedyRule{kTypeMismatch, kPristineTable, Refusal::kNone,
-               "t_mons0.tbl 比 t_mons.tbl 短：它没有复制完整，或者游戏更新后怪物表变了，所以没有"
-               "修改。{original}然后用原版替换本工具所在文件夹里的 t_mons0.tbl（怪物表变了时还要用"
-               "“对比”重新制作 drevon2.txt），{again}。"},
+               "t_mons0.tbl 不完整。请用“对比”重新制作 drevon2.txt；t_mons0.tbl 不完整时，请用原版"
+               "替换本工具所在文件夹里的 t_mons0.tbl。{original}然后{again}。"},
+    RemedyRule{
+        kTypeMismatch, kPristineTable, Refusal::kNone,
+        "t_mons0.tbl 比 t_mons.tbl 短，所以没有修改。如果游戏更新过，或者 t_mons0.tbl 没有复制"
+        "完整，请用原版替换本工具所在文件夹里的 t_mons0.tbl（游戏更新过时还要用“对比”重新"
+        "制作 drevon2.txt）。{original}如果都不是，多半是 t_mons.tbl 不对：{remake}"},
     RemedyRule{kTypeMismatch, kPatchedTable, Refusal::kNone,
                "t_mons.tbl 比 t_mons0.tbl 短，多半是没有复制完整，所以没有修改。{remake}"},
     RemedyRule{kOverflow, kPatchedTable, Refusal::kNone,
                "这个敌人的原等级加上提高值超过了 255。请输入小一些的数，{again}。"},
     RemedyRule{kPermissionDenied, kPatchedTable, Refusal::kNone, kCannotWrite},
+    RemedyRule{kDeviceIoError, kPatchedTable, Refusal::kNone,
+               "读写 t_mons.tbl 时磁盘出错。请检查磁盘或 U 盘是否接好；如果 t_mons.tbl 本身坏了，"
+               "{remake}"},
     RemedyRule{kPermissionDenied, kPristineTable, Refusal::kNone,
                "无法读取 t_mons0.tbl：它可能正被其他程序占用，或者没有读取它的权限。请关闭占用它"
                "的程序，或在它的“属性”→“安全”里允许读取，{again}。"},
@@ -192,13 +202,6 @@ constexpr std::array kRemedies{
                "没有修改任何文件。请关闭本工具后重新打开，再试一次。"},
 };
 
-// Beside a tool opened straight from an archive, in the archive program's temporary folder, no
-// file of the player's can be: it must be extracted first.
-constexpr std::string_view kExtractFirst =
-    "本工具是在压缩文件里直接打开的，它旁边没有 t_mons0.tbl、t_mons.tbl 和 drevon2.txt。请先把"
-    "压缩文件解压到一个单独的文件夹，把这三个文件放在 quarnel2-patcher.exe 旁边，从那里打开本"
-    "工具，再点“修改”。";
-
 // How the player tries again after an error about this input.
 const char* Again(Subject subject) {
   switch (subject) {
@@ -249,16 +252,11 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 }  // namespace
 
 std::string Remedy(const Error& error) {
-  const bool besideTool = error.subject == kPositionList || error.subject == kPristineTable;
-  if (error.toolInTemporaryFolder && besideTool &&
-      (error.number == kFileNotFound || error.number == kPathNotFound)) {
-    return std::string(kExtractFirst);
-  }
   for (const RemedyRule& rule : kRemedies) {
     if ((rule.number == kAnyNumber || rule.number == error.number) &&
         (rule.subject == kNone || rule.subject == error.subject) &&
         (rule.refusal == Refusal::kNone || rule.refusal == error.refusal) &&
-        (rule.drives >> static_cast<int>(error.drive) & 1u)) {
+        ((rule.drives >> static_cast<int>(error.drive)) & 1u)) {
       std::string text = rule.text;
       const std::string name = PathText(error.file.filename());
       ReplaceAll(text, "{original}", kOriginal);

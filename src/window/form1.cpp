@@ -26,7 +26,8 @@ class BusyCursor {
   BusyCursor() : before_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
   BusyCursor(const BusyCursor&) = delete;
   BusyCursor& operator=(const BusyCursor&) = delete;
-  ~BusyCursor() { SetCursor(before_); }
+  // No cursor before (the pointer never was over the window): the arrow, never none at all.
+  ~BusyCursor() { SetCursor(before_ ? before_ : LoadCursorW(nullptr, IDC_ARROW)); }
 
  private:
   HCURSOR before_;

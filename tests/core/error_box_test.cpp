@@ -118,6 +118,8 @@ TEST(Remedies, TellTheDriveAsItIsAndTheRoomASaveNeeds) {
       {remedy(kPathNotFound, DriveKind::kUnknown), "subst F: \"D:\\对比\" 把它当作 F 盘"},
       {remedy(kPathNotFound, DriveKind::kOptical), "F 盘是一个光驱或读卡器，里面没有光盘"},
       {remedy(kDiskNotReady, DriveKind::kRemovable), "在“磁盘管理”里把这个驱动器的盘符改成"},
+      {remedy(kDiskNotReady, DriveKind::kOptical), "F 盘是一个光驱或读卡器"},
+      {remedy(kPathNotFound, DriveKind::kRemovable), "F 盘是一个光驱或读卡器"},
       {remedy(kDiskNotReady, DriveKind::kRemote), "网络驱动器已断开"},
       {remedy(kPathNotFound, DriveKind::kRemote), "网络驱动器已断开"},
       {remedy(kDiskFull, DriveKind::kFixed, fs::path("d:") / "工具" / "t_mons.tbl", 155'000),

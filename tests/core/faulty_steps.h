@@ -20,7 +20,6 @@ enum class SaveStep { kNone, kCreate, kWrite, kFlush, kSetAttributes, kReplace }
 
 // The real steps of a save, but `step` fails `times` times with `error` (naming the file at hand),
 // a failing write having written half its bytes; each failure calls `raise` first (it may throw).
-// A replace that fails with 53 removes the copy and runs for real.
 class FaultySteps : public SaveSteps {
  public:
   FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})
@@ -38,17 +37,13 @@ class FaultySteps : public SaveSteps {
   }
   std::optional<Error> SetAttributes(const std::filesystem::path& path,
                                      const FileAttributes& attributes) override {
+    if (Vanish(SaveStep::kSetAttributes, path)) return SaveSteps::SetAttributes(path, attributes);
     return FailOrRun(SaveStep::kSetAttributes, path,
                      [&] { return SaveSteps::SetAttributes(path, attributes); });
   }
   std::optional<Error> Replace(const std::filesystem::path& from,
                                const std::filesystem::path& to) override {
-    // Not found: the copy vanished (a security program took it), and the real step says so.
-    if (step_ == SaveStep::kReplace && error_.number == ErrorNumber::kFileNotFound && times_) {
-      --times_, ++failures;
-      std::filesystem::remove(from);
-      return SaveSteps::Replace(from, to);
-    }
+    if (Vanish(SaveStep::kReplace, from)) return SaveSteps::Replace(from, to);
     return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
   }
   std::chrono::milliseconds HoldPatience() const override { return std::chrono::milliseconds(500); }
@@ -65,6 +60,13 @@ class FaultySteps : public SaveSteps {
     Error error = error_;
     error.file = file;
     return error;
+  }
+  // Failing with 53, the step finds the copy vanished (a security program took it): it is removed
+  // and the real step runs, to say so itself.
+  bool Vanish(SaveStep step, const std::filesystem::path& copy) {
+    if (step != step_ || error_.number != ErrorNumber::kFileNotFound || times_ == 0) return false;
+    --times_, ++failures;
+    return std::filesystem::remove(copy);
   }
   SaveStep step_;
   Error error_;

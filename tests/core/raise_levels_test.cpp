@@ -143,9 +143,6 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        "缺少第 439 行"},
       {gone("t_mons0.tbl"), "10", kFileNotFound, 0, "改名为 t_mons0.tbl"},
       {gone("drevon2.txt"), "10", kFileNotFound, 0, "drevon2.txt 放到"},
-      // Beside a tool opened straight from its archive, in a temporary folder: extract it first.
-      {gone("drevon2.txt", true), "10", kFileNotFound, 0, "\n\n本工具是在压缩文件里直接打开的"},
-      {gone("t_mons0.tbl", true), "10", kFileNotFound, 0, "\n\n本工具是在压缩文件里直接打开的"},
       {[](RaiseTest& t) { t.Lay(10, 156); }, "99.5", kOverflow, 439, "第 2 行"},
       {[](RaiseTest& t) { t.Lay(156, 11); }, "100", kOverflow, 439, "超过了 255"},
       // A table cut short, or of another version: the table is to blame, and nothing is written.
@@ -160,8 +157,9 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        "10", kPathFileAccessError, 439, "“t_mons.tbl”是一个文件夹"},
       {huge("t_mons0.tbl"), "10", kOverflow, 0, "t_mons0.tbl\n\nt_mons0.tbl 超过 2 GB，不会是怪物表"},
       {huge("t_mons.tbl"), "10", kOverflow, 439, "t_mons.tbl\n\nt_mons.tbl 超过 2 GB，不会是怪物表。本工具会"},
-      // Beside a tool in an archive program's temporary folder nothing is written: it would be lost.
-      {[](RaiseTest& t) { t.inTemporaryFolder_ = true; }, "10", kPathFileAccessError, 439,
+      // Beside a tool opened from its archive, in a folder the archive program deletes, nothing is
+      // read or written, whatever is there: extract it first.
+      {gone("drevon2.txt", true), "10", kPathFileAccessError, 0,
        "t_mons.tbl\n\n本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，t_mons.tbl 写在那里"},
       // A step that passes the range check but is no plain number: the step is to blame.
       {{}, "5abc", kTypeMismatch, 439, "\n\n输入的提高值：“5abc”\n\n"},
@@ -175,6 +173,8 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
       // The new copy gone before it took the table's place: that copy is named, and who took it.
       {{}, "10", kFileNotFound, 439, ".tmp\n\n本工具刚写好的临时文件 t_mons.tbl.~", SaveStep::kReplace},
+      {[](RaiseTest& t) { WriteAttributes(t.folder_ / "t_mons.tbl", kUnusualAttributes); }, "10",
+       kFileNotFound, 439, "删除或隔离了。t_mons.tbl 保持原样", SaveStep::kSetAttributes},
       {{}, "10", kPermissionDenied, 439, "占用。请关闭该程序，稍等片刻，再点“修改”。",
        SaveStep::kReplace, Refusal::kHeld},
       {{}, "10", kPermissionDenied, 439, "有写保护", SaveStep::kReplace, Refusal::kWriteProtected},
@@ -205,7 +205,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     EXPECT_EQ(outcome.error->number, c.number) << report;
     EXPECT_NE(report.find(c.report), std::string::npos) << report;
     // Never the temporary copy, never English, never a file to copy that may be no table at all.
-    const bool vanished = c.number == kFileNotFound && c.save == SaveStep::kReplace;
+    const bool vanished = c.number == kFileNotFound && c.save != SaveStep::kNone;
     for (const char* never : {vanished ? "boom" : ".tmp\n", "boom", "t_mons0.tbl 复制"}) {
       EXPECT_EQ(report.find(never), std::string::npos) << report;
     }

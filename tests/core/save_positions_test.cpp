@@ -40,8 +40,9 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
       {compare, &other, true, "drevon2.txt 保持原样", false, nullptr, SaveStep::kReplace},
       {compare, nullptr, false, "已满：保存 drevon2.txt 需要约 3 KB 可用空间", false, nullptr, SaveStep::kWrite, ErrorNumber::kDiskFull},
       {compare, &other, true, "的临时文件 drevon2.txt.~", false, nullptr, SaveStep::kReplace, ErrorNumber::kFileNotFound},
-      // Never where the archive program deletes it: not even an "already saved".
-      {compare, &found, false, "drevon2.txt 写在那里会一起丢失", true, nullptr, SaveStep::kNone, {}, true},
+      {compare, &other, true, "删除或隔离了。drevon2.txt 保持原样", false, &kUnusualAttributes, SaveStep::kSetAttributes, ErrorNumber::kFileNotFound},
+      // Never where the archive program deletes it.
+      {compare, nullptr, false, "drevon2.txt 写在那里会一起丢失，所以没有写入。请先", false, nullptr, SaveStep::kNone, {}, true},
       // clang-format on
   };
   for (const auto& c : cases) {

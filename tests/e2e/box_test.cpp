@@ -61,9 +61,7 @@ constexpr BoxCase kCases[] = {
     {"MissingReferenceTable", "F:\\t_mons0.tbl", kMissing, kCommand1, L"", L"运行时错误 '53':"},
     // The tool started from inside the temporary folder, as an archive program does: extract it
     // first, and nothing is written where the archive program deletes it.
-    {"MissingListBesideAToolInTheTemporaryFolder", "drevon2.txt", kMissing, kCommand2, L"１０",
-     L"本工具是在压缩文件里直接打开的，它旁边没有", true},
-    {"RaiseBesideAToolInTheTemporaryFolder", "t_mons.tbl", kNothing, kCommand2, L"10",
+    {"RaiseBesideAToolInTheTemporaryFolder", "t_mons.tbl", kNothing, kCommand2, L"１０",
      L"t_mons.tbl 写在那里会一起丢失，所以没有写入", true},
     {"MissingListBesideAToolElsewhere", "drevon2.txt", kMissing, kCommand2, L"10",
      L"请把位置列表 drevon2.txt 放到本工具所在的文件夹"},

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 
 #include "../test_folder.h"
@@ -33,8 +32,9 @@ class PatcherTest : public ::testing::Test {
   void SetUp() override {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
-    ASSERT_TRUE(temporary_ || local) << "no local application data folder";
+    wchar_t local[MAX_PATH] = {};
+    ASSERT_TRUE(temporary_ || GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH))
+        << "no local application data folder";
     root_.emplace(temporary_ ? fs::temp_directory_path() : fs::path(local));
     fs::create_directories(folder_ = *root_ / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build

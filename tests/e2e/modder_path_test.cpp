@@ -102,6 +102,10 @@ TEST_F(PatcherTest, TheCursorWaitsWhileACompareRuns) {
     cursor.cbSize = sizeof(cursor);
     return GetCursorInfo(&cursor) ? cursor.hCursor : nullptr;
   };
+  // The pointer over the button, where Windows shows the window's own cursor.
+  RECT button{};
+  ASSERT_TRUE(GetWindowRect(Control(kCommand1), &button) &&
+              SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2));
   const HCURSOR idle = shown();
   ASSERT_TRUE(PostMessageW(Control(kCommand1), BM_CLICK, 0, 0));
   ASSERT_TRUE(WaitFor([&] { return shown() != idle; }, milliseconds(5'000))) << "no wait cursor";
