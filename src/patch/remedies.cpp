@@ -219,10 +219,8 @@ const char* Again(Subject subject) {
 // The drive a file lies on as the player knows it ("D 盘"), or the file's own disk.
 std::string Disk(const std::filesystem::path& file, const std::string& name) {
   const std::string path = PathText(file);
-  const char letter = path.size() >= 2 && path[1] == ':' ? path[0] : '\0';
-  if ((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z')) {
-    return std::string(1, static_cast<char>(letter & ~0x20)) + " 盘";
-  }
+  const char letter = static_cast<char>(path.size() >= 2 && path[1] == ':' ? path[0] & ~0x20 : 0);
+  if (letter >= 'A' && letter <= 'Z') return std::string(1, letter) + " 盘";
   return (name.empty() ? std::string("文件") : name) + " 所在的磁盘";
 }
 

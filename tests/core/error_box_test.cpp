@@ -124,8 +124,8 @@ TEST(Remedies, TellTheDriveAsItIsAndTheRoomASaveNeeds) {
       {remedy(kPathNotFound, DriveKind::kRemote), "网络驱动器已断开"},
       {remedy(kDiskFull, DriveKind::kFixed, fs::path("d:") / "工具" / "t_mons.tbl", 155'000),
        "D 盘已满：保存 t_mons.tbl 需要约 152 KB 可用空间。请在 D 盘上腾出空间"},
-      {remedy(kDiskFull, DriveKind::kFixed, fs::path("D:") / "t_mons.tbl", 11 << 20),
-       "需要约 11 MB 可用空间"},
+      {remedy(kDiskFull, DriveKind::kFixed, fs::path("z:") / "t_mons.tbl", 10 << 20),
+       "Z 盘已满：保存 t_mons.tbl 需要约 10 MB 可用空间"},
   };
   for (const auto& c : cases) EXPECT_NE(c.remedy.find(c.says), std::string::npos) << c.remedy;
 }
