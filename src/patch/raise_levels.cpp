@@ -24,8 +24,8 @@ Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
 }
 
 // Everything is checked before the table is written, so that a failure leaves it untouched.
-std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidthStep,
-                           const fs::path& programFolder, SaveSteps& steps, ListTexts& lists) {
+Expected<void> Raise(std::string_view stepText, std::string_view halfWidthStep,
+                     const fs::path& programFolder, SaveSteps& steps, ListTexts& lists) {
   const fs::path listPath = BesideTool(programFolder, kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
   if (!entries) return entries.error();
@@ -64,10 +64,11 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
   Expected<std::optional<FileAttributes>> attributes = AttributesToKeep(tablePath);
   if (!attributes) return attributes.error();
   // An existing table is opened for writing now, so that one held by another program fails
-  // (after a short wait for it) before anything is written. A missing one starts as a full
+  // (after the wait a save gives it) before anything is written. A missing one starts as a full
   // copy of the pristine table.
   Expected<Bytes> table = RetryWhileHeld(
-      [&] { return ReadWholeFile(tablePath, File::Access::kReadWrite, kMaxTableLength); });
+      [&] { return ReadWholeFile(tablePath, File::Access::kReadWrite, kMaxTableLength); },
+      steps.HoldPatience());
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
   if (!table) return table.error();
   // Of another length, it is another version of the table, or another file, or a copy cut
@@ -92,9 +93,9 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
     AppendLine(levels, DecimalText(*level));
   }
 
-  if (auto failed = SaveFile(tablePath, *table, *attributes, steps)) return failed;
-  lists.levels = std::move(levels);
-  return std::nullopt;
+  Expected<void> saved = SaveFile(tablePath, *table, *attributes, steps);
+  if (saved) lists.levels = std::move(levels);
+  return saved;
 }
 
 }  // namespace
@@ -110,7 +111,10 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFol
     return outcome;
   }
   try {
-    outcome.error = Raise(stepText, step, programFolder.path, steps, outcome.lists);
+    if (Expected<void> raised = Raise(stepText, step, programFolder.path, steps, outcome.lists);
+        !raised) {
+      outcome.error = raised.error();
+    }
     if (outcome.error && outcome.error->subject == Subject::kNone) {
       outcome.error->subject = SubjectOf(outcome.error->file, programFolder.path);
     }
