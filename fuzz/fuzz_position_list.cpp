@@ -1,14 +1,10 @@
-// Reads fuzzed files as the position list and compares the result with a plain model of it.
-#include <unistd.h>
-
+// Decodes fuzzed bytes as the position list, fed as a file's are read, and compares the lines
+// with a plain model of it.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "names.h"
@@ -16,40 +12,13 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 using patch::kMaxLineLength;  // longer lines are cut and marked
 constexpr std::size_t kRepeatedContent = 3 * patch::kListChunk + 100;  // across several reads
 
-// One file per process, rewritten for every input and removed when the process ends normally.
-// In memory when the system offers a tmpfs: ext4 flushes a file rewritten after truncation at
-// every close, which would make the disk the bottleneck.
-const fs::path& ListFile() {
-  static const fs::path* const file = [] {
-    // Never destroyed, so that the exit handler can still use it.
-    std::error_code error;
-    const fs::path folder =
-        fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    const auto* path =
-        new fs::path(folder / ("fuzz_position_list_" + std::to_string(getpid()) + ".txt"));
-    std::atexit([] {
-      std::error_code ignored;
-      fs::remove(ListFile(), ignored);
-    });
-    return path;
-  }();
-  return *file;
-}
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "fuzz_position_list: %s\n", what);
-  std::error_code ignored;
-  fs::remove(ListFile(), ignored);  // libFuzzer keeps the input itself
-  std::abort();
-}
-
 void Check(bool condition, const char* what) {
-  if (!condition) Fail(what);
+  if (condition) return;
+  std::fprintf(stderr, "fuzz_position_list: %s\n", what);
+  std::abort();
 }
 
 // UTF-16 (after its byte-order mark) as UTF-8, code point by code point; a surrogate half with no
@@ -101,13 +70,9 @@ int UnmarkedUtf16(std::string_view content) {
 
 // The first kLevelCount lines, split at CR LF, LF or CR, after an optional UTF-8 BOM or of the
 // UTF-16 text after a UTF-16 one (or of UTF-16 without one); lines longer than the limit keep its
-// length and gain a mark. Fewer lines: the count found.
-struct Model {
+// length and gain a mark.
+std::vector<std::string> Split(std::string_view content) {
   std::vector<std::string> lines;
-};
-
-Model Split(std::string_view content) {
-  Model model;
   std::string decoded;
   if (content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF")) {
     decoded = FromUtf16(content.substr(2), content[0] == '\xFE');
@@ -120,19 +85,19 @@ Model Split(std::string_view content) {
   }
   std::size_t at = 0;
   const auto limit = static_cast<std::size_t>(patch::kLevelCount);
-  while (at < content.size() && model.lines.size() < limit) {
+  while (at < content.size() && lines.size() < limit) {
     const std::size_t end = content.find_first_of("\r\n", at);
     std::string line(content.substr(at, end == std::string_view::npos ? end : end - at));
     if (line.size() > kMaxLineLength) {
       line.resize(kMaxLineLength);
       line.push_back('~');
     }
-    model.lines.push_back(std::move(line));
+    lines.push_back(std::move(line));
     if (end == std::string_view::npos) break;
     at = end + 1;
     if (content[end] == '\r' && at < content.size() && content[at] == '\n') ++at;
   }
-  return model;
+  return lines;
 }
 
 }  // namespace
@@ -156,33 +121,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t at = (std::size_t{data[2]} * 97) % (content.size() + 1);
     content.insert(at, run, static_cast<char>(data[1]));
   }
-  {
-    std::ofstream out(ListFile(), std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    Check(static_cast<bool>(out), "cannot write the list file");
+  // Fed as a file is read; what comes after the last line needed is ignored.
+  patch::PositionListDecoder decoder;
+  for (std::size_t at = 0; at < content.size(); at += patch::kListChunk) {
+    decoder.Feed(std::string_view(content).substr(at, patch::kListChunk));
   }
-
-  const patch::Expected<std::vector<std::string>> list = patch::ReadPositionList(ListFile());
-  const Model model = Split(content);
-  const auto count = static_cast<std::size_t>(patch::kLevelCount);
-
-  if (list.ok()) {
-    Check(list->size() == count, "an ok list does not hold exactly 439 lines");
-    for (const std::string& line : *list) {
-      Check(line.find_first_of("\r\n") == std::string::npos, "a line holds CR or LF");
-      Check(line.size() <= kMaxLineLength + 1, "a line is longer than the limit");
-    }
-    Check(model.lines.size() == count, "the list was read although it has fewer lines");
-    Check(*list == model.lines, "the lines differ from a plain split of the file");
-  } else {
-    const patch::Error& error = list.error();
-    Check(error.number == patch::ErrorNumber::kInputPastEndOfFile,
-          "a readable short list is not error 62");
-    Check(model.lines.size() < count, "a list with enough lines was refused");
-    Check(error.listLine == static_cast<int>(model.lines.size()) + 1,
-          "error 62 does not name the first missing line");
-    Check(error.file == ListFile(), "error 62 does not name the list file");
+  const std::vector<std::string> lines = decoder.Finish();
+  Check(lines.size() <= static_cast<std::size_t>(patch::kLevelCount), "more than 439 lines");
+  for (const std::string& line : lines) {
+    Check(line.find_first_of("\r\n") == std::string::npos, "a line holds CR or LF");
+    Check(line.size() <= kMaxLineLength + 1, "a line is longer than the limit");
   }
+  Check(lines == Split(content), "the lines differ from a plain split of the bytes");
   return 0;
 }

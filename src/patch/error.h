@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -110,6 +111,21 @@ class Expected {
 
  private:
   std::variant<T, Error> state_;
+};
+
+// Success, or the error that prevented it.
+template <>
+class Expected<void> {
+ public:
+  Expected() = default;
+  Expected(Error error) : error_(std::move(error)) {}
+
+  bool ok() const { return !error_; }
+  explicit operator bool() const { return ok(); }
+  const Error& error() const { return *error_; }
+
+ private:
+  std::optional<Error> error_;
 };
 
 }  // namespace patch

@@ -72,8 +72,8 @@ Expected<std::optional<FileAttributes>> AttributesToKeep(const fs::path& path) {
   return std::optional<FileAttributes>(*attributes);
 }
 
-std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t> bytes,
-                              const std::optional<FileAttributes>& attributes, SaveSteps& steps) {
+Expected<void> SaveFile(const fs::path& path, std::span<const std::uint8_t> bytes,
+                        const std::optional<FileAttributes>& attributes, SaveSteps& steps) {
   // Whatever step fails, the player is told about the file, not the temporary copy, and how much
   // room the new content needs.
   auto about = [&](Error error) {
@@ -98,20 +98,17 @@ std::optional<Error> SaveFile(const fs::path& path, std::span<const std::uint8_t
   if (!created) return about(created.error());
   TemporaryFile temporary(std::move(*created));
   File& file = temporary.file();
-  if (auto failed = steps.Write(file, bytes)) return about(*failed);
-  if (auto failed = steps.Flush(file)) return about(*failed);
-  if (auto failed = file.Close()) return about(*failed);
-  if (attributes && attributes->special) {
-    if (auto failed = steps.SetAttributes(file.path(), *attributes)) {
-      return vanished(*failed, file.path());
-    }
+  Expected<void> done = steps.Write(file, bytes);
+  if (done) done = steps.Flush(file);
+  if (done) done = file.Close();
+  if (!done) return about(done.error());
+  if (attributes && attributes->special) done = steps.SetAttributes(file.path(), *attributes);
+  if (done) {
+    done = RetryWhileHeld([&] { return steps.Replace(file.path(), path); }, steps.HoldPatience());
   }
-  if (auto failed =
-          RetryWhileHeld([&] { return steps.Replace(file.path(), path); }, steps.HoldPatience())) {
-    return vanished(*failed, file.path());
-  }
+  if (!done) return vanished(done.error(), file.path());
   temporary.Keep();
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace patch

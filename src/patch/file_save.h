@@ -24,16 +24,16 @@ class SaveSteps {
   virtual Expected<File> CreateNew(const std::filesystem::path& path) {
     return File::Open(path, File::Access::kCreateNew);
   }
-  virtual std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) {
+  virtual Expected<void> Write(File& file, std::span<const std::uint8_t> bytes) {
     return file.Write(bytes);
   }
-  virtual std::optional<Error> Flush(File& file) { return file.Flush(); }
-  virtual std::optional<Error> SetAttributes(const std::filesystem::path& path,
-                                             const FileAttributes& attributes) {
+  virtual Expected<void> Flush(File& file) { return file.Flush(); }
+  virtual Expected<void> SetAttributes(const std::filesystem::path& path,
+                                       const FileAttributes& attributes) {
     return WriteAttributes(path, attributes);
   }
-  virtual std::optional<Error> Replace(const std::filesystem::path& from,
-                                       const std::filesystem::path& to) {
+  virtual Expected<void> Replace(const std::filesystem::path& from,
+                                 const std::filesystem::path& to) {
     return MoveOver(from, to);
   }
   // How long a held file is waited for (a test that holds it throughout need not wait as long).
@@ -49,14 +49,8 @@ auto RetryWhileHeld(Step step, std::chrono::milliseconds patience = kHoldPatienc
   const auto deadline = std::chrono::steady_clock::now() + patience;
   for (;;) {
     auto result = step();
-    const Error* failed = nullptr;
-    if constexpr (requires { result.ok(); }) {
-      if (!result.ok()) failed = &result.error();
-    } else if (result) {
-      failed = &*result;
-    }
-    if (!failed || failed->number != ErrorNumber::kPermissionDenied ||
-        (failed->refusal != Refusal::kNone && failed->refusal != Refusal::kHeld) ||
+    if (result.ok() || result.error().number != ErrorNumber::kPermissionDenied ||
+        (result.error().refusal != Refusal::kNone && result.error().refusal != Refusal::kHeld) ||
         std::chrono::steady_clock::now() >= deadline) {
       return result;
     }
@@ -74,8 +68,7 @@ Expected<std::optional<FileAttributes>> AttributesToKeep(const std::filesystem::
 // the disk and closed, gets the attributes of the old file (when there was one), and then takes
 // path's place in one step. On any failure path is byte for byte as before and the temporary
 // file is gone. Attributes are written only where the new file lacks them by itself.
-std::optional<Error> SaveFile(const std::filesystem::path& path,
-                              std::span<const std::uint8_t> bytes,
-                              const std::optional<FileAttributes>& attributes, SaveSteps& steps);
+Expected<void> SaveFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                        const std::optional<FileAttributes>& attributes, SaveSteps& steps);
 
 }  // namespace patch

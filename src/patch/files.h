@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -36,10 +35,10 @@ class File {
 
   // Reads the next bytes into buffer; fewer than asked only at the end of the file.
   Expected<std::size_t> Read(std::span<std::uint8_t> buffer);
-  std::optional<Error> Write(std::span<const std::uint8_t> bytes);
+  Expected<void> Write(std::span<const std::uint8_t> bytes);
   // Waits until everything written is on the disk.
-  std::optional<Error> Flush();
-  std::optional<Error> Close();
+  Expected<void> Flush();
+  Expected<void> Close();
   // Closes the file, if still open, without a word: for destructors and clean-ups.
   void Release() noexcept;
 
@@ -67,8 +66,7 @@ struct FileAttributes {
 
 // A missing file is 53.
 Expected<FileAttributes> ReadAttributes(const std::filesystem::path& path);
-std::optional<Error> WriteAttributes(const std::filesystem::path& path,
-                                     const FileAttributes& attributes);
+Expected<void> WriteAttributes(const std::filesystem::path& path, const FileAttributes& attributes);
 
 // Puts from in the place of to in one step, replacing it. Both lie in one folder, so this is a
 // rename on one volume, never a copy. On POSIX the folder is flushed after it, so the new name is
@@ -76,10 +74,10 @@ std::optional<Error> WriteAttributes(const std::filesystem::path& path,
 // as a copy and delete (to another volume): for this rename it promises nothing. The file system
 // commits the rename soon after; a power cut before that leaves the old file whole, and the new
 // content, already flushed, in the temporary file.
-std::optional<Error> MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+Expected<void> MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Removes a file.
-std::optional<Error> RemoveFile(const std::filesystem::path& path);
+Expected<void> RemoveFile(const std::filesystem::path& path);
 
 // The whole of a file, opened with access (kReadWrite also proves that it may be written). A file
 // longer than maxLength is not read: overflow (6), refused as too large.

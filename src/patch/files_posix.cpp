@@ -90,7 +90,7 @@ Expected<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
   return done;
 }
 
-std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
+Expected<void> File::Write(std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t put = ::write(Descriptor(handle_), bytes.data() + done, bytes.size() - done);
@@ -98,19 +98,19 @@ std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
     if (put < 0) return SystemError(path_, errno);
     done += static_cast<std::size_t>(put);
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> File::Flush() {
+Expected<void> File::Flush() {
   if (::fsync(Descriptor(handle_)) != 0) return SystemError(path_, errno);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> File::Close() {
-  if (handle_ == kNoHandle) return std::nullopt;
+Expected<void> File::Close() {
+  if (handle_ == kNoHandle) return {};
   const int result = ::close(Descriptor(std::exchange(handle_, kNoHandle)));
   if (result != 0 && errno != EINTR) return SystemError(path_, errno);
-  return std::nullopt;
+  return {};
 }
 
 void File::Release() noexcept {
@@ -127,13 +127,13 @@ Expected<FileAttributes> ReadAttributes(const fs::path& path) {
   return FileAttributes{bits, (bits & S_IWUSR) == 0, bits != (kNewFileMode & ~mask)};
 }
 
-std::optional<Error> WriteAttributes(const fs::path& path, const FileAttributes& attributes) {
+Expected<void> WriteAttributes(const fs::path& path, const FileAttributes& attributes) {
   if (::chmod(path.c_str(), static_cast<mode_t>(attributes.bits)) != 0)
     return SystemError(path, errno);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
+Expected<void> MoveOver(const fs::path& from, const fs::path& to) {
   if (::rename(from.c_str(), to.c_str()) != 0) return SystemError(to, errno);
   // The new name is on the disk only once its folder is.
   const fs::path folder = to.has_parent_path() ? to.parent_path() : fs::path(".");
@@ -142,12 +142,12 @@ std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
     ::fsync(descriptor);
     ::close(descriptor);
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> RemoveFile(const fs::path& path) {
+Expected<void> RemoveFile(const fs::path& path) {
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) return SystemError(path, errno);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace patch

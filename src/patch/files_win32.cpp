@@ -148,7 +148,7 @@ Expected<std::size_t> File::Read(std::span<std::uint8_t> buffer) {
   return done;
 }
 
-std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
+Expected<void> File::Write(std::span<const std::uint8_t> bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -159,18 +159,18 @@ std::optional<Error> File::Write(std::span<const std::uint8_t> bytes) {
     if (put == 0) return Error{ErrorNumber::kDeviceIoError, path_};
     done += put;
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> File::Flush() {
+Expected<void> File::Flush() {
   if (!FlushFileBuffers(Native(handle_))) return LastError(path_);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> File::Close() {
-  if (handle_ == kNoHandle) return std::nullopt;
+Expected<void> File::Close() {
+  if (handle_ == kNoHandle) return {};
   if (!CloseHandle(Native(std::exchange(handle_, kNoHandle)))) return LastError(path_);
-  return std::nullopt;
+  return {};
 }
 
 void File::Release() noexcept {
@@ -184,22 +184,22 @@ Expected<FileAttributes> ReadAttributes(const fs::path& path) {
                         (attributes & kSpecialAttributes) != 0};
 }
 
-std::optional<Error> WriteAttributes(const fs::path& path, const FileAttributes& attributes) {
+Expected<void> WriteAttributes(const fs::path& path, const FileAttributes& attributes) {
   const DWORD bits = (attributes.bits & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
   if (!SetFileAttributesW(path.c_str(), bits)) return LastError(path);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> MoveOver(const fs::path& from, const fs::path& to) {
+Expected<void> MoveOver(const fs::path& from, const fs::path& to) {
   if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return LastError(to);
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<Error> RemoveFile(const fs::path& path) {
+Expected<void> RemoveFile(const fs::path& path) {
   if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return LastError(path);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace patch

@@ -31,8 +31,8 @@ Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
 }
 
 // Everything is checked before the table is written, so that a failure leaves it untouched.
-std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidthStep,
-                           const ToolFolder& tool, SaveSteps& steps, ListTexts& lists) {
+Expected<void> Raise(std::string_view stepText, std::string_view halfWidthStep,
+                     const ToolFolder& tool, SaveSteps& steps, ListTexts& lists) {
   const fs::path& programFolder = tool.path;
   const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
   // Opened from an archive, the tool runs in a folder the archive program deletes, with the table
@@ -79,10 +79,11 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
   Expected<std::optional<FileAttributes>> attributes = AttributesToKeep(tablePath);
   if (!attributes) return attributes.error();
   // An existing table is opened for writing now, so that one held by another program fails
-  // (after a short wait for it) before anything is written. A missing one starts as a full
+  // (after the wait a save gives it) before anything is written. A missing one starts as a full
   // copy of the pristine table.
   Expected<Bytes> table = RetryWhileHeld(
-      [&] { return ReadWholeFile(tablePath, File::Access::kReadWrite, kMaxTableLength); });
+      [&] { return ReadWholeFile(tablePath, File::Access::kReadWrite, kMaxTableLength); },
+      steps.HoldPatience());
   if (!table && table.error().number == ErrorNumber::kFileNotFound) table = *pristine;
   if (!table) return table.error();
   // Of another length, it is another version of the table, or another file, or a copy cut
@@ -110,12 +111,14 @@ std::optional<Error> Raise(std::string_view stepText, std::string_view halfWidth
     AppendLine(levels, DecimalText(*level));
   }
 
-  if (auto failed = SaveFile(tablePath, *table, *attributes, steps)) {
-    failed->subject = Subject::kPatchedTable;  // also when it names the vanished copy
+  Expected<void> saved = SaveFile(tablePath, *table, *attributes, steps);
+  if (!saved) {
+    Error failed = saved.error();
+    failed.subject = Subject::kPatchedTable;  // also when it names the vanished copy
     return failed;
   }
   lists.levels = std::move(levels);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
@@ -131,7 +134,10 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFol
     return outcome;
   }
   try {
-    outcome.error = Raise(stepText, step, programFolder, steps, outcome.lists);
+    if (Expected<void> raised = Raise(stepText, step, programFolder, steps, outcome.lists);
+        !raised) {
+      outcome.error = raised.error();
+    }
     if (outcome.error && outcome.error->subject == Subject::kNone) {
       outcome.error->subject = SubjectOf(outcome.error->file, programFolder.path);
     }

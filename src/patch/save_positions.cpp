@@ -41,8 +41,8 @@ void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveS
                        count + " 个位置替换它吗？";
     return;
   }
-  if (auto failed = SaveFile(list, content, *attributes, steps)) {
-    outcome.error = *failed;
+  if (Expected<void> saved = SaveFile(list, content, *attributes, steps); !saved) {
+    outcome.error = saved.error();
     return;
   }
   outcome.information =

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
 #include <exception>
 #include <optional>
 #include <utility>
 
 #include "dpi.h"
+#include "edit_menu.h"
 #include "error.h"
 #include "operations.h"
 #include "utf.h"
@@ -32,6 +32,11 @@ class BusyCursor {
  private:
   HCURSOR before_;
 };
+
+// The three list boxes: multi-line edits, which take a compare's many lines.
+bool IsList(const form1::ControlLayout& control) {
+  return control.kind == form1::Kind::kEdit && (control.style & ES_MULTILINE) != 0;
+}
 
 }  // namespace
 
@@ -84,11 +89,10 @@ void Form1::CreateControls() {
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                    instance, nullptr);
     // An edit's default limit (32K characters) would cut a long compare short.
-    if (control.kind == form1::Kind::kEdit && (control.style & ES_MULTILINE)) {
-      SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
-    }
+    if (IsList(control)) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
   }
   focusWhenInactive_ = Control(form1::kText1);
+  // The positions list's menu also saves the latest compare's positions.
   SetWindowSubclass(Control(form1::kText1), &Form1::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -98,90 +102,14 @@ LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
   const bool keyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
   if (message == WM_CONTEXTMENU &&
       (keyboard || SendMessageW(list, WM_NCHITTEST, 0, lParam) == HTCLIENT)) {
-    reinterpret_cast<Form1*>(form)->ShowListMenu(list, lParam);
+    if (edit_menu::Show(list, lParam, form1::kSavePositions,
+                        L"保存为位置表 drevon2.txt(&S)\tCtrl+S") == form1::kSavePositions) {
+      reinterpret_cast<Form1*>(form)->OnCommand(form1::kSavePositions, 0);
+    }
     return 0;
   }
   if (message == WM_NCDESTROY) RemoveWindowSubclass(list, &Form1::ListProc, 0);
   return DefSubclassProc(list, message, wParam, lParam);
-}
-
-// The edit's own right-click menu, in the system's language, with the save on top. An edit gives
-// no way into the menu it shows, so its items are loaded from where it loads them, enabled as it
-// would enable them, and carried out as it would carry them out: each item's ID is the message
-// that does it.
-void Form1::ShowListMenu(HWND list, LPARAM where) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  // Windows names the menu 1, Wine "EDITMENU".
-  HMENU loaded = nullptr;
-  for (const wchar_t* name : {static_cast<const wchar_t*>(MAKEINTRESOURCEW(1)), L"EDITMENU"}) {
-    if (loaded || !user32) break;
-    loaded = LoadMenuW(user32, name);
-    if (loaded && GetMenuState(GetSubMenu(loaded, 0), WM_COPY, MF_BYCOMMAND) == UINT(-1)) {
-      DestroyMenu(loaded);
-      loaded = nullptr;
-    }
-  }
-  HMENU menu = loaded ? GetSubMenu(loaded, 0) : CreatePopupMenu();
-  // Of Windows' further items (reading order, Unicode control characters, the IME), none passes
-  // through here as a message to the edit: only the plain editing items are kept, and the
-  // separators between them.
-  constexpr UINT kEditItems[] = {WM_UNDO, EM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL};
-  const auto item = [menu](int at) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
-    GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
-    return info;
-  };
-  const auto separator = [&](int at) { return (item(at).fType & MFT_SEPARATOR) != 0; };
-  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {
-    const MENUITEMINFOW info = item(at);
-    const bool editing =
-        !info.hSubMenu && std::ranges::find(kEditItems, info.wID) != std::end(kEditItems);
-    if (!separator(at) && !editing) DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
-  }
-  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {  // none at an end or after another
-    if (separator(at) && (at == 0 || at == GetMenuItemCount(menu) - 1 || separator(at - 1))) {
-      DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
-    }
-  }
-  if (GetMenuItemCount(menu) > 0) InsertMenuW(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-  InsertMenuW(menu, 0, MF_BYPOSITION | MF_STRING, form1::kSavePositions,
-              L"保存为位置表 drevon2.txt(&S)\tCtrl+S");
-  DWORD start = 0, end = 0;
-  SendMessageW(list, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const auto length = static_cast<DWORD>(GetWindowTextLengthW(list));
-  const auto enable = [&](UINT id, bool enabled) {
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-  };
-  const bool canUndo = SendMessageW(list, EM_CANUNDO, 0, 0) != 0;
-  enable(WM_UNDO, canUndo);
-  enable(EM_UNDO, canUndo);
-  for (UINT id : {WM_CUT, WM_COPY, WM_CLEAR}) enable(id, start != end);
-  enable(WM_PASTE, IsClipboardFormatAvailable(CF_UNICODETEXT));
-  enable(EM_SETSEL, length > 0 && (start != 0 || end != length));
-
-  SetFocus(list);
-  POINT point{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
-  if (point.x == -1 && point.y == -1) {  // the Menu key or Shift+F10: where the edit opens its own
-    RECT client{};
-    GetClientRect(list, &client);
-    // At the caret, which the focus has just shown; the list's centre when it is scrolled away.
-    if (!GetCaretPos(&point) || !PtInRect(&client, point)) {
-      point = {(client.left + client.right) / 2, (client.top + client.bottom) / 2};
-    }
-    ClientToScreen(list, &point);
-  }
-  const UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
-                                      point.y, 0, hwnd_, nullptr);
-  DestroyMenu(loaded ? loaded : menu);
-  if (command == form1::kSavePositions) {
-    OnCommand(form1::kSavePositions, 0);
-  } else if (command == EM_SETSEL) {
-    SendMessageW(list, EM_SETSEL, 0, -1);
-  } else if (command != 0) {
-    SendMessageW(list, command, 0, 0);
-  }
 }
 
 void Form1::ApplyDpi(UINT dpi) {
@@ -320,7 +248,7 @@ void Form1::OnCommand(int id, int notification) {
 
 bool Form1::IsListBox(HWND window) const {
   for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
-    if (controls_[i] == window) return (form1::kControls[i].style & ES_MULTILINE) != 0;
+    if (controls_[i] == window) return IsList(form1::kControls[i]);
   }
   return false;
 }

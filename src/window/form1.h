@@ -43,7 +43,6 @@ class Form1 final : public BaseWindow<Form1> {
   void OnRaise();
   void OnCompare();
   void OnSavePositions();
-  void ShowListMenu(HWND list, LPARAM where);
   static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR form);
   void ShowWarning(const patch::Warning& warning);

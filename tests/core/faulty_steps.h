@@ -27,22 +27,22 @@ class FaultySteps : public SaveSteps {
   Expected<File> CreateNew(const std::filesystem::path& path) override {
     return FailOrRun(SaveStep::kCreate, path, [&] { return SaveSteps::CreateNew(path); });
   }
-  std::optional<Error> Write(File& file, std::span<const std::uint8_t> bytes) override {
+  Expected<void> Write(File& file, std::span<const std::uint8_t> bytes) override {
     if (step_ == SaveStep::kWrite && times_)
       file.Write(bytes.first(bytes.size() / 2));  // disk full
     return FailOrRun(SaveStep::kWrite, file.path(), [&] { return SaveSteps::Write(file, bytes); });
   }
-  std::optional<Error> Flush(File& file) override {
+  Expected<void> Flush(File& file) override {
     return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
   }
-  std::optional<Error> SetAttributes(const std::filesystem::path& path,
-                                     const FileAttributes& attributes) override {
+  Expected<void> SetAttributes(const std::filesystem::path& path,
+                               const FileAttributes& attributes) override {
     if (Vanish(SaveStep::kSetAttributes, path)) return SaveSteps::SetAttributes(path, attributes);
     return FailOrRun(SaveStep::kSetAttributes, path,
                      [&] { return SaveSteps::SetAttributes(path, attributes); });
   }
-  std::optional<Error> Replace(const std::filesystem::path& from,
-                               const std::filesystem::path& to) override {
+  Expected<void> Replace(const std::filesystem::path& from,
+                         const std::filesystem::path& to) override {
     if (Vanish(SaveStep::kReplace, from)) return SaveSteps::Replace(from, to);
     return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
   }
