@@ -19,7 +19,7 @@ constexpr wchar_t kCompareRaisedTable[] = L"F:\\t_mons100.tbl";
 
 // The folder of the running executable: the tables and the position list sit beside the tool,
 // wherever it is started from. parent_path keeps a drive root's separator ("D:\").
-std::filesystem::path ProgramFolder() {
+std::filesystem::path ToolFolderPath() {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
@@ -66,7 +66,7 @@ int Run(int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  const std::filesystem::path folder = ProgramFolder();
+  const std::filesystem::path folder = ToolFolderPath();
   Form1 form(patch::ToolFolder(folder, InTemporaryFolder(folder)), kCompareBaseTable,
              kCompareRaisedTable);
   if (!form.Create()) return 1;

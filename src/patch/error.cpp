@@ -46,7 +46,7 @@ std::string Describe(ErrorNumber number) {
 
 std::string ErrorReport(const Error& error) {
   std::string report = "运行时错误 '" + std::to_string(error.Number()) + "':\n\n";
-  report += error.Description();
+  report += Describe(error.number);
   std::string context;
   if (error.subject == Subject::kStep) context += "\n输入的提高值：“" + Shown(error.step) + "”";
   if (!error.file.empty()) context += "\n文件：" + PathText(error.file);

@@ -80,7 +80,6 @@ struct Error {
   std::uint64_t bytesToSave = 0;          // the new content's size, for a save that failed
 
   int Number() const { return static_cast<int>(number); }
-  std::string Description() const { return Describe(number); }
 };
 
 // One short line in plain Chinese saying what the player can do, for every error and file;

@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "system_codes.h"
+
 namespace patch {
 namespace fs = std::filesystem;
 

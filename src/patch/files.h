@@ -87,21 +87,6 @@ Expected<Bytes> ReadWholeFile(const std::filesystem::path& path, File::Access ac
 // The error for a file longer than a table can be.
 Error TooLarge(const std::filesystem::path& path);
 
-// One row of a platform's table of its error codes (GetLastError() on Windows, errno
-// elsewhere) and the error numbers the player sees for them.
-struct SystemCodeNumber {
-  long code;
-  ErrorNumber number;
-};
-std::span<const SystemCodeNumber> SystemCodeNumbers();
-
-// The error number for one of the system's error codes; 75 for one the table lacks.
-ErrorNumber NumberForSystemCode(int code);
-
-// What a system error code says beyond its number: a file held by another program, a disk that
-// cannot be written.
-Refusal RefusalForSystemCode(int code);
-
 // The kind of drive path lies on (its drive letter's); unknown for a path without one, and on
 // systems without drive letters.
 DriveKind DriveKindOf(const std::filesystem::path& path);

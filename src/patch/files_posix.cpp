@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "files.h"
+#include "system_codes.h"
 
 namespace patch {
 namespace fs = std::filesystem;

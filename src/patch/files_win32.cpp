@@ -12,6 +12,7 @@
 #include <string>
 
 #include "files.h"
+#include "system_codes.h"
 
 namespace patch {
 namespace fs = std::filesystem;

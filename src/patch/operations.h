@@ -5,25 +5,38 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "outcome.h"
-#include "program_folder.h"
 
 namespace patch {
+
 class SaveSteps;
-}
 
-namespace patch {
+// The folder holding the tool, where its tables and the position list lie. Explorer, WinRAR, 7-Zip
+// and Bandizip open a program straight from an archive in a folder of their own inside the user's
+// temporary folder, where no file of the player's lies and whatever is written is lost when the
+// archive program closes: temporary says that the tool runs from inside that temporary folder.
+struct ToolFolder {
+  ToolFolder(std::filesystem::path path, bool temporary = false)
+      : path(std::move(path)), temporary(temporary) {}
+  // A file beside the tool. At a drive root the root's own separator serves, so that a box shows
+  // E:\t_mons.tbl as the player knows it, not with two separators in a row.
+  std::filesystem::path Beside(std::string_view name) const {
+    return path / std::filesystem::path(name);
+  }
+  std::filesystem::path path;
+  bool temporary;
+};
 
-// Raises every listed level of ProgramFolder\t_mons.tbl to base level + step, the base levels
-// coming from ProgramFolder\t_mons0.tbl and the positions from ProgramFolder\drevon2.txt.
+// Raises every listed level of the tool folder's t_mons.tbl to base level + step, the base levels
+// coming from the tool folder's t_mons0.tbl and the positions from the tool folder's drevon2.txt.
 // stepText is the step box's text, UTF-8, as typed (full-width digits and marks too). All or
 // nothing: on any error, an exception included, the table is unchanged.
-RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder);
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& toolFolder);
 
 // The same, saving the table through the given steps (tests make them fail).
-RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder,
-                         SaveSteps& steps);
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& toolFolder, SaveSteps& steps);
 
 // A compare reads both tables this many bytes at a time: small enough that a chunk just read is
 // still in the processor's cache when it is scanned.
@@ -34,14 +47,14 @@ CompareOutcome CompareTables(const std::filesystem::path& baseTable,
                              const std::filesystem::path& raisedTable);
 
 // Saves the positions the latest compare found (none: no compare yet, or it failed) as
-// ProgramFolder\drevon2.txt, when they are the kLevelCount positions a raise reads. An existing
+// the tool folder's drevon2.txt, when they are the kLevelCount positions a raise reads. An existing
 // list of other content is replaced only once the player has said so (replace). Beside a tool in
 // an archive program's temporary folder nothing is written: it would be lost with that folder.
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const ToolFolder& programFolder, bool replace);
+                                 const ToolFolder& toolFolder, bool replace);
 
 // The same, saving through the given steps (tests make them fail).
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const ToolFolder& programFolder, bool replace, SaveSteps& steps);
+                                 const ToolFolder& toolFolder, bool replace, SaveSteps& steps);
 
 }  // namespace patch

@@ -58,18 +58,18 @@ void PositionListDecoder::Take(std::string_view text) {
 
 // Without a byte-order mark (some editors save UTF-16 so), the first line tells: in UTF-16 of
 // ASCII digits every other byte is 0, the second of each pair in LE, the first in BE.
-PositionListDecoder::Form PositionListDecoder::UnmarkedForm(std::string_view text) {
-  for (const Form form : {Form::kUtf16Le, Form::kUtf16Be}) {
-    const std::size_t zero = form == Form::kUtf16Le ? 1 : 0;
+PositionListDecoder::Encoding PositionListDecoder::UnmarkedEncoding(std::string_view text) {
+  for (const Encoding encoding : {Encoding::kUtf16Le, Encoding::kUtf16Be}) {
+    const std::size_t zero = encoding == Encoding::kUtf16Le ? 1 : 0;
     std::size_t at = 0;
     for (; at + 1 < text.size(); at += 2) {
       const char low = text[at + 1 - zero];
       if (text[at + zero] != '\0' || low == '\0') break;
-      if (low == '\r' || low == '\n') return form;  // the whole first line alternates
+      if (low == '\r' || low == '\n') return encoding;  // the whole first line alternates
     }
-    if (at + 1 >= text.size() && at > 0) return form;  // so does all there is
+    if (at + 1 >= text.size() && at > 0) return encoding;  // so does all there is
   }
-  return Form::kBytes;
+  return Encoding::kBytes;
 }
 
 bool PositionListDecoder::Full() const {
@@ -84,19 +84,19 @@ void PositionListDecoder::Feed(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF")) {
       text.remove_prefix(3);
     } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-      form_ = text[0] == '\xFF' ? Form::kUtf16Le : Form::kUtf16Be;
+      encoding_ = text[0] == '\xFF' ? Encoding::kUtf16Le : Encoding::kUtf16Be;
       text.remove_prefix(2);
     } else {
-      form_ = UnmarkedForm(text);
+      encoding_ = UnmarkedEncoding(text);
     }
   }
-  if (form_ == Form::kBytes) return Take(text);
+  if (encoding_ == Encoding::kBytes) return Take(text);
   decoded_.clear();
   for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
     const auto first = static_cast<std::uint8_t>(text[i]);
     const auto second = static_cast<std::uint8_t>(text[i + 1]);
-    const auto unit =
-        static_cast<char16_t>(form_ == Form::kUtf16Le ? first | second << 8 : first << 8 | second);
+    const auto unit = static_cast<char16_t>(encoding_ == Encoding::kUtf16Le ? first | second << 8
+                                                                            : first << 8 | second);
     if (high_ && unit >= 0xDC00 && unit <= 0xDFFF) {
       AppendUtf8(decoded_, 0x10000 + ((high_ - 0xD800) << 10) + (unit - 0xDC00));
       high_ = 0;

@@ -34,15 +34,15 @@ class PositionListDecoder {
  private:
   // Notepad's "Unicode" is UTF-16 LE, its "Unicode big endian" UTF-16 BE; anything else (UTF-8,
   // ANSI digits) is read byte by byte, lines ending at CR or LF either way.
-  enum class Form { kBytes, kUtf16Le, kUtf16Be };
+  enum class Encoding { kBytes, kUtf16Le, kUtf16Be };
 
-  static Form UnmarkedForm(std::string_view text);
+  static Encoding UnmarkedEncoding(std::string_view text);
   void Take(std::string_view text);  // characters, UTF-8 or ANSI, split into lines
 
   std::vector<std::string> lines_;
   std::string line_;
   std::string decoded_;  // a UTF-16 chunk as UTF-8
-  Form form_ = Form::kBytes;
+  Encoding encoding_ = Encoding::kBytes;
   bool atStart_ = true;
   bool afterCr_ = false;   // a CR just ended a line; an LF right after it belongs to it
   bool lineOpen_ = false;  // characters of an unfinished line were read

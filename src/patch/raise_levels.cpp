@@ -9,7 +9,6 @@
 #include "numbers.h"
 #include "operations.h"
 #include "position_list.h"
-#include "program_folder.h"
 
 namespace patch {
 namespace fs = std::filesystem;
@@ -23,30 +22,29 @@ constexpr std::string_view kConfirmationPrefix = "敌人等级提高";
 constexpr std::string_view kConfirmationSuffix = "级";
 
 // Which input beside the tool an error is about follows from the file it names.
-Subject SubjectOf(const fs::path& file, const fs::path& programFolder) {
-  if (file == BesideTool(programFolder, kPositionListName)) return Subject::kPositionList;
-  if (file == BesideTool(programFolder, kPristineTableName)) return Subject::kPristineTable;
-  if (file == BesideTool(programFolder, kPatchedTableName)) return Subject::kPatchedTable;
+Subject SubjectOf(const fs::path& file, const ToolFolder& toolFolder) {
+  if (file == toolFolder.Beside(kPositionListName)) return Subject::kPositionList;
+  if (file == toolFolder.Beside(kPristineTableName)) return Subject::kPristineTable;
+  if (file == toolFolder.Beside(kPatchedTableName)) return Subject::kPatchedTable;
   return Subject::kNone;
 }
 
 // Everything is checked before the table is written, so that a failure leaves it untouched.
 Expected<void> Raise(std::string_view stepText, std::string_view halfWidthStep,
-                     const ToolFolder& tool, SaveSteps& steps, ListTexts& lists) {
-  const fs::path& programFolder = tool.path;
-  const fs::path tablePath = BesideTool(programFolder, kPatchedTableName);
+                     const ToolFolder& toolFolder, SaveSteps& steps, ListTexts& lists) {
+  const fs::path tablePath = toolFolder.Beside(kPatchedTableName);
   // Opened from an archive, the tool runs in a folder the archive program deletes, with the table
   // raised there: nothing is read or written, and the player is told to extract first.
-  if (tool.temporary) {
+  if (toolFolder.temporary) {
     Error error{ErrorNumber::kPathFileAccessError, tablePath};
     error.refusal = Refusal::kTemporaryFolder;
     return error;
   }
-  const fs::path listPath = BesideTool(programFolder, kPositionListName);
+  const fs::path listPath = toolFolder.Beside(kPositionListName);
   Expected<std::vector<std::string>> entries = ReadPositionList(listPath);
   if (!entries) return entries.error();
 
-  const fs::path pristinePath = BesideTool(programFolder, kPristineTableName);
+  const fs::path pristinePath = toolFolder.Beside(kPristineTableName);
   Expected<Bytes> pristine = ReadWholeFile(pristinePath, File::Access::kRead, kMaxTableLength);
   if (!pristine) return pristine.error();
 
@@ -123,7 +121,7 @@ Expected<void> Raise(std::string_view stepText, std::string_view halfWidthStep,
 
 }  // namespace
 
-RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder,
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& toolFolder,
                          SaveSteps& steps) {
   RaiseOutcome outcome;
   // Read with its full-width forms as ASCII; shown (in the confirmation and any box) as typed.
@@ -134,12 +132,11 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFol
     return outcome;
   }
   try {
-    if (Expected<void> raised = Raise(stepText, step, programFolder, steps, outcome.lists);
-        !raised) {
+    if (Expected<void> raised = Raise(stepText, step, toolFolder, steps, outcome.lists); !raised) {
       outcome.error = raised.error();
     }
     if (outcome.error && outcome.error->subject == Subject::kNone) {
-      outcome.error->subject = SubjectOf(outcome.error->file, programFolder.path);
+      outcome.error->subject = SubjectOf(outcome.error->file, toolFolder);
     }
   } catch (...) {
     outcome.error = ErrorFromException(std::current_exception());
@@ -151,9 +148,9 @@ RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFol
   return outcome;
 }
 
-RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& programFolder) {
+RaiseOutcome RaiseLevels(std::string_view stepText, const ToolFolder& toolFolder) {
   SaveSteps steps;
-  return RaiseLevels(stepText, programFolder, steps);
+  return RaiseLevels(stepText, toolFolder, steps);
 }
 
 }  // namespace patch

@@ -7,7 +7,6 @@
 #include "names.h"
 #include "numbers.h"
 #include "operations.h"
-#include "program_folder.h"
 #include "shown_text.h"
 
 namespace patch {
@@ -52,7 +51,7 @@ void Save(const FoundPositions& found, const fs::path& list, bool replace, SaveS
 }  // namespace
 
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const ToolFolder& programFolder, bool replace, SaveSteps& steps) {
+                                 const ToolFolder& toolFolder, bool replace, SaveSteps& steps) {
   SaveListOutcome outcome;
   if (!found) {
     outcome.warning = ToolWarning("还没有对比结果可以保存。请先点“对比”找出位置，再按 Ctrl+S。");
@@ -68,9 +67,9 @@ SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
         "再点“对比”。");
     return outcome;
   }
-  const fs::path list = BesideTool(programFolder.path, kPositionListName);
+  const fs::path list = toolFolder.Beside(kPositionListName);
   try {
-    if (programFolder.temporary) {  // the archive program deletes it, and the list with it
+    if (toolFolder.temporary) {  // the archive program deletes it, and the list with it
       outcome.error = Error{ErrorNumber::kPathFileAccessError, list};
       outcome.error->refusal = Refusal::kTemporaryFolder;
     } else {
@@ -85,9 +84,9 @@ SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
 }
 
 SaveListOutcome SavePositionList(const std::optional<FoundPositions>& found,
-                                 const ToolFolder& programFolder, bool replace) {
+                                 const ToolFolder& toolFolder, bool replace) {
   SaveSteps steps;
-  return SavePositionList(found, programFolder, replace, steps);
+  return SavePositionList(found, toolFolder, replace, steps);
 }
 
 }  // namespace patch

@@ -40,9 +40,9 @@ bool IsList(const form1::ControlLayout& control) {
 
 }  // namespace
 
-Form1::Form1(patch::ToolFolder programFolder, std::filesystem::path compareBase,
+Form1::Form1(patch::ToolFolder toolFolder, std::filesystem::path compareBase,
              std::filesystem::path compareRaised)
-    : programFolder_(std::move(programFolder)),
+    : toolFolder_(std::move(toolFolder)),
       compareBase_(std::move(compareBase)),
       compareRaised_(std::move(compareRaised)),
       caption_(utf::Widen(patch::kToolCaption)) {}
@@ -91,9 +91,10 @@ void Form1::CreateControls() {
     // An edit's default limit (32K characters) would cut a long compare short.
     if (IsList(control)) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
   }
-  focusWhenInactive_ = Control(form1::kText1);
+  focusWhenInactive_ = Control(form1::kPositions);
   // The positions list's menu also saves the latest compare's positions.
-  SetWindowSubclass(Control(form1::kText1), &Form1::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(Control(form1::kPositions), &Form1::ListProc, 0,
+                    reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -166,16 +167,16 @@ void Form1::Append(form1::ControlId id, std::string_view utf8Lines) {
 void Form1::OnRaise() {
   std::optional<BusyCursor> busy(std::in_place);
   const patch::RaiseOutcome outcome =
-      patch::RaiseLevels(utf::Narrow(Text(form1::kText4)), programFolder_);
-  SetText(form1::kText1, utf::Widen(outcome.lists.positions));
-  SetText(form1::kText2, utf::Widen(outcome.lists.baseLevels));
-  SetText(form1::kText3, utf::Widen(outcome.lists.levels));
-  if (outcome.confirmation) SetText(form1::kLabel3, utf::Widen(*outcome.confirmation));
+      patch::RaiseLevels(utf::Narrow(Text(form1::kStep)), toolFolder_);
+  SetText(form1::kPositions, utf::Widen(outcome.lists.positions));
+  SetText(form1::kBaseLevels, utf::Widen(outcome.lists.baseLevels));
+  SetText(form1::kLevels, utf::Widen(outcome.lists.levels));
+  if (outcome.confirmation) SetText(form1::kConfirmation, utf::Widen(*outcome.confirmation));
   busy.reset();
   if (outcome.warning) {
     ShowWarning(*outcome.warning);
     // Back to the first box, ready for the player to look at the lists and try again.
-    SetFocus(Control(form1::kText1));
+    SetFocus(Control(form1::kPositions));
   }
   if (outcome.error) ShowError(*outcome.error);
 }
@@ -184,10 +185,10 @@ void Form1::OnCompare() {
   std::optional<BusyCursor> busy(std::in_place);
   found_.reset();  // whatever happens next, the earlier compare's positions are not this one's
   patch::CompareOutcome outcome = patch::CompareTables(compareBase_, compareRaised_);
-  Append(form1::kText1, outcome.appended.positions);
-  Append(form1::kText2, outcome.appended.baseLevels);
-  Append(form1::kText3, outcome.appended.levels);
-  if (outcome.matchCount) SetText(form1::kLabel1, utf::Widen(*outcome.matchCount));
+  Append(form1::kPositions, outcome.appended.positions);
+  Append(form1::kBaseLevels, outcome.appended.baseLevels);
+  Append(form1::kLevels, outcome.appended.levels);
+  if (outcome.matchCount) SetText(form1::kMatchCount, utf::Widen(*outcome.matchCount));
   if (outcome.matchCount) {  // kept for Ctrl+S; the list box has its own copy now
     found_ = patch::FoundPositions{outcome.matches, std::move(outcome.appended.positions)};
     found_->lines.shrink_to_fit();  // the compare reserved room for the most it could list
@@ -201,7 +202,7 @@ void Form1::OnCompare() {
 void Form1::OnSavePositions() {
   const auto save = [this](bool replace) {
     BusyCursor busy;
-    return patch::SavePositionList(found_, programFolder_, replace);
+    return patch::SavePositionList(found_, toolFolder_, replace);
   };
   patch::SaveListOutcome outcome = save(false);
   if (outcome.question) {
@@ -231,8 +232,8 @@ void Form1::ShowError(const patch::Error& error) {
 void Form1::OnCommand(int id, int notification) {
   if (id != form1::kSavePositions && notification != BN_CLICKED) return;
   try {
-    if (id == form1::kCommand1) OnCompare();
-    if (id == form1::kCommand2) OnRaise();
+    if (id == form1::kCompare) OnCompare();
+    if (id == form1::kRaise) OnRaise();
     if (id == form1::kSavePositions) OnSavePositions();
   } catch (...) {
     // Out of memory and the like: told as a numbered error in Chinese like any other, and the

@@ -13,15 +13,15 @@
 #include "base_window.h"
 #include "form1_ids.h"
 #include "layout.h"
+#include "operations.h"
 #include "outcome.h"
-#include "program_folder.h"
 
 class Form1 final : public BaseWindow<Form1> {
  public:
   static constexpr const wchar_t* kWindowClass = form1::kClassName;
 
-  // programFolder holds the tables a raise works on; the compare reads the two reference tables.
-  Form1(patch::ToolFolder programFolder, std::filesystem::path compareBase,
+  // toolFolder holds the tables a raise works on; the compare reads the two reference tables.
+  Form1(patch::ToolFolder toolFolder, std::filesystem::path compareBase,
         std::filesystem::path compareRaised);
   ~Form1();
 
@@ -54,7 +54,7 @@ class Form1 final : public BaseWindow<Form1> {
   void SetText(form1::ControlId id, const std::wstring& text);
   void Append(form1::ControlId id, std::string_view utf8Lines);
 
-  patch::ToolFolder programFolder_;
+  patch::ToolFolder toolFolder_;
   std::filesystem::path compareBase_;
   std::filesystem::path compareRaised_;
   const std::wstring caption_;  // the window's, which also titles its boxes

@@ -13,6 +13,7 @@ enum class Kind { kEdit, kButton, kStatic };
 
 struct ControlLayout {
   ControlId id;
+  const char* design;  // the control's name in the form's design
   Kind kind;
   int left, top, width, height;  // twips, relative to the client area
   const wchar_t* text;
@@ -29,16 +30,17 @@ inline constexpr DWORD kLabelStyle = SS_LEFT;
 
 // Creation order is the tab order.
 inline constexpr std::array<ControlLayout, 10> kControls{{
-    {kText1, Kind::kEdit, 500, 500, 2000, 4000, L"", kListStyle},
-    {kCommand1, Kind::kButton, 4200, 4680, 1215, 495, L"对比", kButtonStyle},
-    {kText2, Kind::kEdit, 3000, 480, 2000, 4000, L"", kListStyle},
-    {kText3, Kind::kEdit, 5520, 480, 2000, 4000, L"", kListStyle},
-    {kLabel1, Kind::kStatic, 480, 4800, 1935, 255, L"", kLabelStyle},
-    {kText4, Kind::kEdit, 8160, 1200, 1455, 615, L"", kLineStyle},
-    {kLabel2, Kind::kStatic, 8160, 600, 1935, 375, L"提高敌人等级(1～100)", kLabelStyle},
-    {kCommand2, Kind::kButton, 8400, 2520, 1215, 615, L"修改", kButtonStyle},
-    {kLabel3, Kind::kStatic, 8280, 4200, 1575, 615, L"", kLabelStyle},
-    {kLabel4, Kind::kStatic, 840, 5520, 6015, 495,
+    {kPositions, "Text1", Kind::kEdit, 500, 500, 2000, 4000, L"", kListStyle},
+    {kCompare, "Command1", Kind::kButton, 4200, 4680, 1215, 495, L"对比", kButtonStyle},
+    {kBaseLevels, "Text2", Kind::kEdit, 3000, 480, 2000, 4000, L"", kListStyle},
+    {kLevels, "Text3", Kind::kEdit, 5520, 480, 2000, 4000, L"", kListStyle},
+    {kMatchCount, "Label1", Kind::kStatic, 480, 4800, 1935, 255, L"", kLabelStyle},
+    {kStep, "Text4", Kind::kEdit, 8160, 1200, 1455, 615, L"", kLineStyle},
+    {kStepPrompt, "Label2", Kind::kStatic, 8160, 600, 1935, 375, L"提高敌人等级(1～100)",
+     kLabelStyle},
+    {kRaise, "Command2", Kind::kButton, 8400, 2520, 1215, 615, L"修改", kButtonStyle},
+    {kConfirmation, "Label3", Kind::kStatic, 8280, 4200, 1575, 615, L"", kLabelStyle},
+    {kCopyHint, "Label4", Kind::kStatic, 840, 5520, 6015, 495,
      L"修改好的文件t_mons.tbl覆盖游戏目录\\data\\text\\dat_us\\", kLabelStyle},
 }};
 

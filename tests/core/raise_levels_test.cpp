@@ -118,7 +118,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
     Change change;
     const char* step;
     ErrorNumber number;
-    long listed;                       // lines left in Text1: the entries before the failing one
+    long listed;                       // positions listed: the entries before the failing one
     const char* report;                // a part of the error box's text
     SaveStep save = SaveStep::kNone;   // the step of the save that fails with number
     Refusal refusal = Refusal::kNone;  // and that refusal

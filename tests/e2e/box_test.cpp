@@ -5,12 +5,12 @@ using namespace e2e;
 
 // What the player did or ran into, put right afterwards (but for a tool run from the temporary
 // folder, which is the player's to leave).
-enum Cause { kStep, kMissing, kHeld, kNothing };
+enum Cause { kInvalidStep, kMissing, kHeld, kNothing };
 struct BoxCase {
   const char *name, *file;  // file: where the cause lies, beside the tool or a table on F:
   Cause cause;
   int button;
-  const wchar_t *step, *text;  // in Text4 at the click; the warning, or a part of the error
+  const wchar_t *step, *text;  // in the step box at the click; the warning, or a part of the error
   bool temporary = false;      // the tool runs from inside the temporary folder
 };
 
@@ -21,7 +21,7 @@ class BoxTest : public PatcherTest, public ::testing::WithParamInterface<BoxCase
 
 TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   const BoxCase& row = GetParam();
-  const bool warning = row.cause == kStep, onF = row.file[0] == 'F';
+  const bool warning = row.cause == kInvalidStep, onF = row.file[0] == 'F';
   // The file as the tool names it, and as the harness finds it.
   const fs::path named = onF ? fs::path(row.file) : Beside(row.file);
   const fs::path file = onF ? driveF_ / named.filename() : named;
@@ -30,7 +30,7 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   if (row.cause == kHeld)
     held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (row.cause == kMissing) fs::remove(file);
-  ASSERT_TRUE(Type(kText4, row.step));
+  ASSERT_TRUE(Type(kStep, row.step));
   ASSERT_TRUE(PostMessageW(Control(row.button), BM_CLICK, 0, 0));
   const auto box = WaitForBox(form_, milliseconds(30'000));
   ASSERT_TRUE(box) << "no box";
@@ -41,32 +41,33 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   EXPECT_FALSE(IsWindowEnabled(form_)) << "the box is not modal";
   ASSERT_TRUE(PressButton(*box));
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(form_); })) << "still modal after OK";
-  EXPECT_TRUE(!warning || WaitFor([&] { return Focus() == Control(kText1); })) << "not in Text1";
-  EXPECT_EQ(Text(kLabel1) + Text(kLabel3), L"");
+  EXPECT_TRUE(!warning || WaitFor([&] { return Focus() == Control(kPositions); }))
+      << "not in the positions";
+  EXPECT_EQ(Text(kMatchCount) + Text(kConfirmation), L"");
 
   if (row.cause == kMissing) WriteBytes(file, saved);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == set_.base) << "t_mons.tbl changed";
   // In the temporary folder only the compare, which writes nothing, can go on.
-  const int again = row.temporary ? kCommand1 : row.button;
-  ASSERT_TRUE(Type(kText4, L"10"));
+  const int again = row.temporary ? kCompare : row.button;
+  ASSERT_TRUE(Type(kStep, L"10"));
   ASSERT_TRUE(ClickOn(again)) << "the window did not carry on";
-  EXPECT_EQ(Text(kLabel1) + Text(kLabel3),
-            again == kCommand2 ? L"敌人等级提高10级" : std::to_wstring(set_.positions.size()));
+  EXPECT_EQ(Text(kMatchCount) + Text(kConfirmation),
+            again == kRaise ? L"敌人等级提高10级" : std::to_wstring(set_.positions.size()));
 }
 
 // clang-format off
 constexpr BoxCase kCases[] = {
-    {"NoStep", "", kStep, kCommand2, L"", L"只能输入1到100！"},
-    {"MissingReferenceTable", "F:\\t_mons0.tbl", kMissing, kCommand1, L"", L"运行时错误 '53':"},
+    {"NoStep", "", kInvalidStep, kRaise, L"", L"只能输入1到100！"},
+    {"MissingReferenceTable", "F:\\t_mons0.tbl", kMissing, kCompare, L"", L"运行时错误 '53':"},
     // The tool started from inside the temporary folder, as an archive program does: extract it
     // first, and nothing is written where the archive program deletes it.
-    {"RaiseBesideAToolInTheTemporaryFolder", "t_mons.tbl", kNothing, kCommand2, L"１０",
+    {"RaiseBesideAToolInTheTemporaryFolder", "t_mons.tbl", kNothing, kRaise, L"１０",
      L"t_mons.tbl 写在那里会一起丢失，所以没有写入", true},
-    {"MissingListBesideAToolElsewhere", "drevon2.txt", kMissing, kCommand2, L"10",
+    {"MissingListBesideAToolElsewhere", "drevon2.txt", kMissing, kRaise, L"10",
      L"请把位置列表 drevon2.txt 放到本工具所在的文件夹"},
     // The advice that only error 70 of a held file gets.
-    {"HeldTable", "t_mons.tbl", kHeld, kCommand2, L"10", L"t_mons.tbl 正被其他程序"},
+    {"HeldTable", "t_mons.tbl", kHeld, kRaise, L"10", L"t_mons.tbl 正被其他程序"},
 };
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Box, BoxTest, ::testing::ValuesIn(kCases),

@@ -1,5 +1,6 @@
-// The modder's path: 对比 twice, Ctrl+S saving drevon2.txt, 修改 raising from it, and Text1's menu
-// (Menu key or Shift+F10, at the caret) saving again, asking before it replaces a different list.
+// The modder's path: 对比 twice, Ctrl+S saving drevon2.txt, 修改 raising from it, and the position
+// list's menu (Menu key or Shift+F10, at the caret) saving again, asking before it replaces a
+// different list.
 #include <algorithm>
 #include <array>
 
@@ -22,7 +23,7 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
     raised += std::to_wstring(table[at - 1u] += 10) + L"\r\n";
   }
   const Bytes saved(once[0].begin(), once[0].end()), other{'1', '\r', '\n'};
-  const auto lists = [&] { return std::array{Text(kText1), Text(kText2), Text(kText3)}; };
+  const auto lists = [&] { return std::array{Text(kPositions), Text(kBaseLevels), Text(kLevels)}; };
   // Checks the box that saving brings up and answers it; a question has No as its default.
   const auto answered = [&](int button, const std::wstring& expected) {
     const auto box = WaitForBox(form_);
@@ -35,28 +36,28 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
   EXPECT_TRUE(answered(IDOK, L"请先点“对比”"));  // nothing found yet
   for (int run = 1; run <= 2; ++run) {
-    ASSERT_TRUE(ClickOn(kCommand1));
-    EXPECT_EQ(Text(kLabel1), std::to_wstring(found.size()));
+    ASSERT_TRUE(ClickOn(kCompare));
+    EXPECT_EQ(Text(kMatchCount), std::to_wstring(found.size()));
     for (int i = 0; i < 3; ++i) shown[i] += once[i];
     EXPECT_TRUE(lists() == shown) << "run " << run;
   }
   // Text typed into the list is not saved: what the compare found is.
-  ASSERT_TRUE(Type(kText1, L"typed\r\n" + Text(kText1)));
+  ASSERT_TRUE(Type(kPositions, L"typed\r\n" + Text(kPositions)));
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
   EXPECT_TRUE(answered(IDOK, L"已把这次对比找到的 439 个位置保存到 " + list.wstring()));
   EXPECT_TRUE(ReadBytes(list) == saved) << "drevon2.txt differs";
 
-  ASSERT_TRUE(Type(kText4, L"10"));
-  ASSERT_TRUE(ClickOn(kCommand2));
+  ASSERT_TRUE(Type(kStep, L"10"));
+  ASSERT_TRUE(ClickOn(kRaise));
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == table) << "the raise did not use the saved list";
   EXPECT_TRUE(lists() == (std::array{once[0], once[1], raised})) << "the raise's lists";
-  EXPECT_EQ(Text(kLabel3), L"敌人等级提高10级");
+  EXPECT_EQ(Text(kConfirmation), L"敌人等级提高10级");
 
   // A different list is replaced only once the player says Yes; here from the list's menu, which
   // opens at the caret, or at the list's centre when the caret is scrolled out of view.
   WriteBytes(list, other);
-  ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to Text1
-  HWND text1 = Control(kText1);
+  ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to the positions
+  HWND text1 = Control(kPositions);
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(WaitFor([&] { return Focus() == text1; }));
     DWORD_PTR to = 0;  // line 5, or the list's end
@@ -104,13 +105,13 @@ TEST_F(PatcherTest, TheCursorWaitsWhileACompareRuns) {
   };
   // The pointer over the button, where Windows shows the window's own cursor.
   RECT button{};
-  ASSERT_TRUE(GetWindowRect(Control(kCommand1), &button) &&
+  ASSERT_TRUE(GetWindowRect(Control(kCompare), &button) &&
               SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2));
   const HCURSOR idle = shown();
-  ASSERT_TRUE(PostMessageW(Control(kCommand1), BM_CLICK, 0, 0));
+  ASSERT_TRUE(PostMessageW(Control(kCompare), BM_CLICK, 0, 0));
   ASSERT_TRUE(WaitFor([&] { return shown() != idle; }, milliseconds(5'000))) << "no wait cursor";
   const HCURSOR busy = shown();
-  EXPECT_EQ(Text(kLabel1), L"5000");  // answered once the click is done
+  EXPECT_EQ(Text(kMatchCount), L"5000");  // answered once the click is done
   EXPECT_TRUE(WaitFor([&] { return shown() != busy; }, milliseconds(5'000)))
       << "the cursor did not change back (or never was the wait cursor)";
 }

@@ -9,16 +9,16 @@ using namespace e2e;
 // clang-format off
 constexpr struct { int id; const wchar_t* kind; int left, top, width, height; const wchar_t* text; }
 kForm1[] = {
-    {kText1, L"Edit", 500, 500, 2000, 4000, L""},
-    {kCommand1, L"Button", 4200, 4680, 1215, 495, L"对比"},
-    {kText2, L"Edit", 3000, 480, 2000, 4000, L""},
-    {kText3, L"Edit", 5520, 480, 2000, 4000, L""},
-    {kLabel1, L"Static", 480, 4800, 1935, 255, L""},
-    {kText4, L"Edit", 8160, 1200, 1455, 615, L""},
-    {kLabel2, L"Static", 8160, 600, 1935, 375, L"提高敌人等级(1～100)"},
-    {kCommand2, L"Button", 8400, 2520, 1215, 615, L"修改"},
-    {kLabel3, L"Static", 8280, 4200, 1575, 615, L""},
-    {kLabel4, L"Static", 840, 5520, 6015, 495,
+    {kPositions, L"Edit", 500, 500, 2000, 4000, L""},
+    {kCompare, L"Button", 4200, 4680, 1215, 495, L"对比"},
+    {kBaseLevels, L"Edit", 3000, 480, 2000, 4000, L""},
+    {kLevels, L"Edit", 5520, 480, 2000, 4000, L""},
+    {kMatchCount, L"Static", 480, 4800, 1935, 255, L""},
+    {kStep, L"Edit", 8160, 1200, 1455, 615, L""},
+    {kStepPrompt, L"Static", 8160, 600, 1935, 375, L"提高敌人等级(1～100)"},
+    {kRaise, L"Button", 8400, 2520, 1215, 615, L"修改"},
+    {kConfirmation, L"Static", 8280, 4200, 1575, 615, L""},
+    {kCopyHint, L"Static", 840, 5520, 6015, 495,
      L"修改好的文件t_mons.tbl覆盖游戏目录\\data\\text\\dat_us\\"},
 };
 // clang-format on
@@ -57,14 +57,15 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
     window = GetWindow(window, GW_HWNDNEXT);
   }
 
-  // The keyboard starts in Text1; Tab walks the stops round to it, Shift+Tab back.
-  const int walk[] = {kText1,    kCommand1, kText2, kText3, kText4,    kCommand2, kText1,
-                      kCommand2, kText4,    kText3, kText2, kCommand1, kText1};
+  // The keyboard starts in the positions; Tab walks the stops round to it, Shift+Tab back.
+  const int walk[] = {kPositions,  kCompare,   kBaseLevels, kLevels, kStep,
+                      kRaise,      kPositions, kRaise,      kStep,   kLevels,
+                      kBaseLevels, kCompare,   kPositions};
   for (int i = 0; i < 13; ++i) {
     ASSERT_TRUE(i == 0 || PressKey(form_, VK_TAB, i > 6 ? VK_SHIFT : 0)) << "keyboard not ready";
     ASSERT_TRUE(WaitFor([&] { return Focus() == Control(walk[i]); })) << "stop " << i;
   }
-  EXPECT_EQ(Text(kText1) + Text(kText2) + Text(kText3), L"") << "Tab typed";
+  EXPECT_EQ(Text(kPositions) + Text(kBaseLevels) + Text(kLevels), L"") << "Tab typed";
   // A list's lines are as tall as the message font at this DPI makes them.
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
@@ -75,8 +76,8 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
   GetTextMetricsW(dc, &metrics);
   DeleteObject(SelectObject(dc, oldFont));
   DeleteDC(dc);
-  ASSERT_TRUE(Type(kText1, L"1\r\n2\r\n"));
-  const auto top = [list = Control(kText1)](int index) {  // of the character at that index
+  ASSERT_TRUE(Type(kPositions, L"1\r\n2\r\n"));
+  const auto top = [list = Control(kPositions)](int index) {  // of the character at that index
     return HIWORD(SendMessageW(list, EM_POSFROMCHAR, index, 0));
   };
   EXPECT_EQ(top(3) - top(0), metrics.tmHeight);

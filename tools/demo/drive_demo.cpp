@@ -62,18 +62,20 @@ void ClickAndReport(HWND form, int button, const std::string& what) {
 }
 
 void Raise(HWND form, const std::wstring& step) {
-  if (!e2e::Send(GetDlgItem(form, form1::kText4), WM_SETTEXT, 0,
+  if (!e2e::Send(GetDlgItem(form, form1::kStep), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(step.c_str())))
     Print("raise: the step box took no text");
-  ClickAndReport(form, form1::kCommand2, "raise " + Utf8(step));
-  Print("  Label3: " + Utf8(e2e::TextOf(GetDlgItem(form, form1::kLabel3))) + "; lists: " +
-        std::to_string(Lines(e2e::TextOf(GetDlgItem(form, form1::kText1)))) + " positions");
+  ClickAndReport(form, form1::kRaise, "raise " + Utf8(step));
+  Print("  confirmation: " + Utf8(e2e::TextOf(GetDlgItem(form, form1::kConfirmation))) +
+        "; lists: " + std::to_string(Lines(e2e::TextOf(GetDlgItem(form, form1::kPositions)))) +
+        " positions");
 }
 
 void Compare(HWND form) {
-  ClickAndReport(form, form1::kCommand1, "compare F:\\t_mons0.tbl F:\\t_mons100.tbl");
-  Print("  Label1: " + Utf8(e2e::TextOf(GetDlgItem(form, form1::kLabel1))) + "; lists now: " +
-        std::to_string(Lines(e2e::TextOf(GetDlgItem(form, form1::kText1)))) + " lines");
+  ClickAndReport(form, form1::kCompare, "compare F:\\t_mons0.tbl F:\\t_mons100.tbl");
+  Print("  match count: " + Utf8(e2e::TextOf(GetDlgItem(form, form1::kMatchCount))) +
+        "; lists now: " + std::to_string(Lines(e2e::TextOf(GetDlgItem(form, form1::kPositions)))) +
+        " lines");
 }
 
 }  // namespace
