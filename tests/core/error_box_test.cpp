@@ -40,7 +40,8 @@ TEST(ErrorBox, NumbersAndDescriptionsAreThePlayersOwn) {
 // shown as \xNN; whole characters as they are; a text is cut after 40 bytes, never inside one.
 TEST(ErrorBox, TextsFromFilesAreShownEscapedAndCutBetweenCharacters) {
   const std::string bad =
-      "\x80\x7F\x1F\xC2\x9F\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xF0\x8F\xBF\xBF\xF4\x90\x80\x80\xF5\xE4"
+      "\xC3\x7F\x80\x7F\x1F\xC2\x9F\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xF0\x8F\xBF\xBF\xF4\x90\x80\x80"
+      "\xF5\xE4"
       "\xB8";
   const std::string whole =
       " "

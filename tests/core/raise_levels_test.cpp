@@ -136,7 +136,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
        "：“1\\x00\\x1B\\xFF”\n\n请改正 drevon2.txt 的这一行"},
       {line5("１０"), "10", kTypeMismatch, 4, "位置列表第 5 行：“１０”"},  // the list is no step
       {line5("0"), "10", kBadRecordNumber, 4, "位置列表第 5 行：“0”"},
-      {line5("1001"), "10", kBadRecordNumber, 4, "超出了 t_mons0.tbl 的长度"},
+      {line5("1001"), "10", kBadRecordNumber, 4, "第 5 行：“1001”\n\n这个位置超出了 t_mons0.tbl 的长度"},
       {line5("9999999999"), "10", kOverflow, 4, "每行只写一个字节位置"},
       {[](RaiseTest& t) { t.lines_.pop_back(), t.WriteList(); }, "10", kInputPastEndOfFile, 0,
        "缺少第 439 行"},

@@ -2,6 +2,7 @@
 // a different one unasked, and on any failure the old list as it was and nothing beside it.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "../test_folder.h"
@@ -27,6 +28,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     SaveStep failing = SaveStep::kNone;  // fails with number
     ErrorNumber number = ErrorNumber::kPathFileAccessError;
     bool temporary = false;  // the tool in an archive program's temporary folder
+    bool throws = false;     // the failing step throws instead
   } cases[] = {
       // clang-format off
       {std::nullopt, nullptr, true, "请先点“对比”", false},
@@ -41,6 +43,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
       {compare, nullptr, false, "已满：保存 drevon2.txt 需要约 3 KB 可用空间", false, nullptr, SaveStep::kWrite, ErrorNumber::kDiskFull},
       {compare, &other, true, "的临时文件 drevon2.txt.~", false, nullptr, SaveStep::kReplace, ErrorNumber::kFileNotFound},
       {compare, &other, true, "删除或隔离了。drevon2.txt 保持原样", false, &kUnusualAttributes, SaveStep::kSetAttributes, ErrorNumber::kFileNotFound},
+      {compare, &other, true, "运行时错误 '51':\n\n内部错误", false, nullptr, SaveStep::kWrite, {}, false, true},
       // Never where the archive program deletes it.
       {compare, nullptr, false, "drevon2.txt 写在那里会一起丢失，所以没有写入。请先", false, nullptr, SaveStep::kNone, {}, true},
       // clang-format on
@@ -50,7 +53,8 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
     const fs::path list = folder / "drevon2.txt";
     if (c.before) WriteBytes(list, *c.before);
     if (c.attributes) WriteAttributes(list, *c.attributes);
-    FaultySteps steps(c.failing, Error(c.number));
+    FaultySteps steps(c.failing, Error(c.number), 1000,
+                      [&] { c.throws ? throw std::runtime_error("x") : void(); });
     const SaveListOutcome outcome =
         SavePositionList(c.compare, {folder.path, c.temporary}, c.replace, steps);
     const std::string shown = outcome.warning ? outcome.warning->title + outcome.warning->prompt
