@@ -52,12 +52,6 @@ TEST(Numbers, TextToPositionTakesOnlyANumberAndRoundsHalvesToEvenWithin32Bits) {
   for (const auto& c : cases) EXPECT_EQ(Outcome(TextToPosition(c.text)), c.expected) << c.text;
 }
 
-TEST(Numbers, HalfWidthStepReadsWhatAChineseImeTypes) {
-  const struct { const char* typed; const char* read; } cases[] = {
-      {"０１２３４５６７８９", "0123456789"}, {"＋－．。\u3000", "+-.. "}, {"ａ１b，", "ａ1b，"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(HalfWidthStep(c.typed), c.read);
-}
 // clang-format on
 
 }  // namespace
