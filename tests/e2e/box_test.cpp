@@ -3,15 +3,19 @@
 
 using namespace e2e;
 
-enum Cause { kStep, kMissing, kHeld };  // what the player did or ran into, put right afterwards
+// What the player did or ran into, put right afterwards.
+enum Cause { kStep, kMissing, kHeld, kReadOnly };
 struct BoxCase {
   const char *name, *file;  // file: where the cause lies, beside the tool or a table on F:
   Cause cause;
   int button;
   const wchar_t *step, *text;  // in Text4 at the click; the warning, or a part of the error
+  Place place = Place::kTemporary;
 };
 
-class BoxTest : public PatcherTest, public ::testing::WithParamInterface<BoxCase> {};
+struct BoxTest : PatcherTest, ::testing::WithParamInterface<BoxCase> {
+  BoxTest() { place_ = GetParam().place; }
+};
 
 TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   const BoxCase& row = GetParam();
@@ -24,6 +28,10 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   if (row.cause == kHeld)
     held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (row.cause == kMissing) fs::remove(file);
+  // Wine keeps the attribute as the file's write permissions, which stop no one running as root.
+  if (row.cause == kReadOnly) {
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  }
   ASSERT_TRUE(Type(kText4, row.step));
   ASSERT_TRUE(PostMessageW(Control(row.button), BM_CLICK, 0, 0));
   const auto box = WaitForBox(form_, milliseconds(30'000));
@@ -40,6 +48,7 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 
   if (row.cause == kMissing) WriteBytes(file, saved);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  if (row.cause == kReadOnly) SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == set_.base) << "t_mons.tbl changed";
   ASSERT_TRUE(Type(kText4, L"10"));
   ASSERT_TRUE(ClickOn(row.button)) << "the window did not carry on";
@@ -54,6 +63,11 @@ constexpr BoxCase kCases[] = {
     // The harness starts the tool from inside the temporary folder, as an archive program does.
     {"MissingListBesideAToolInTheTemporaryFolder", "drevon2.txt", kMissing, kCommand2, L"１０",
      L"本工具是在压缩文件里直接打开的"},
+    // Not inside it, only named as it starts: the advice for a tool in a folder of its own.
+    {"MissingListBesideAToolInAFolderNamedLikeTheTemporaryFolder", "drevon2.txt", kMissing,
+     kCommand2, L"10", L"请把位置列表 drevon2.txt 放到本工具所在的文件夹",
+     Place::kNamedLikeTemporary},
+    {"ReadOnlyTable", "t_mons.tbl", kReadOnly, kCommand2, L"10", L"t_mons.tbl 是只读文件"},
     // The advice that only error 70 of a held file gets.
     {"HeldTable", "t_mons.tbl", kHeld, kCommand2, L"10", L"t_mons.tbl 正被其他程序"},
 };

@@ -23,12 +23,20 @@ inline void SetLogPixels(DWORD dpi) {  // under Wine: the DPI of the processes s
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
 }
 
+// Where the tool's folder lies: inside the temporary folder, as an archive program opens a tool; on
+// drive C: of its own; beside the temporary folder, in one whose name starts with the temporary
+// folder's.
+enum class Place { kTemporary, kOwn, kNamedLikeTemporary };
+
 class PatcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    fs::create_directories(folder_ = root_ / L"工具");
+    const fs::path name = root_.path.filename(), temporary = fs::temp_directory_path() / "";
+    if (place_ == Place::kOwn) own_ = fs::path(L"C:\\") / name;
+    if (place_ == Place::kNamedLikeTemporary) own_ = (temporary.parent_path() += L"x") += name;
+    fs::create_directories(folder_ = (own_.empty() ? root_.path : own_) / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
     fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : root_ / L"F");
@@ -69,6 +77,8 @@ class PatcherTest : public ::testing::Test {
     }
     if (!kUnderWine)  // an exact match: the test's own definition only
       DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:", driveF_.c_str());
+    std::error_code ignored;
+    if (!own_.empty()) fs::remove_all(own_, ignored);
   }
 
   HWND Control(int id) const { return GetDlgItem(form_, id); }
@@ -82,8 +92,10 @@ class PatcherTest : public ::testing::Test {
   fs::path Beside(const char* name) const { return folder_ / name; }  // by the harness's path
 
   UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
+  Place place_ = Place::kTemporary;  // and where the tool's folder lies
   demo::DemoSet set_ = demo::MakeDemoSet();
   TestFolder root_;           // the harness's own folder
+  fs::path own_;              // the tool's folder's parent when not in the harness's folder
   fs::path folder_, driveF_;  // the tool's, in the harness's, and the one F: leads to
   HWND form_ = nullptr;
   PROCESS_INFORMATION process_{};
