@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Mutation testing of the portable core (src/patch) against the native core tests.
+"""Mutation testing of the portable core (src/patch) against the native core tests, or with
+--windows of the code only the Windows build reaches against the Windows tests under Wine.
 
 Copies the repository's tracked files (or a commit's, with --rev) to a scratch folder, builds
 core_tests there natively (Debug, no sanitizers, ninja -j1) and checks that they pass. Then, one
@@ -9,13 +10,24 @@ statement line, rebuilds, runs the tests (a timeout counts as killed) and restor
 Mutants that do not build under the project's flags are counted apart. Prints the score per
 file, with and without files_posix.cpp (POSIX-only), and writes the survivors to a report.
 
+With --windows the mutants are in src/window, src/app and src/patch/files_win32.cpp. The scratch
+copy is cross-built as the windows preset builds it (MinGW-w64, Release) and has a Wine prefix
+and drive F: of its own, made once. A mutant rebuilds only the test programs that can see it and
+runs them under Xvfb and Wine with the project's scripts, holding /tmp/wine.lock (as
+`flock /tmp/wine.lock` does) for that one run only, so that other Wine runs can come between:
+the end-to-end tests for the window and the start-up, the core tests and then the end-to-end ones
+for the Win32 file layer. Some minutes a mutant, so it is no part of ./test.sh.
+
     scripts/mutate.py --rev HEAD --sample 250 --seed 1    # a bounded, repeatable run
     scripts/mutate.py --files numbers.cpp --list          # only count the mutants
+    scripts/mutate.py --windows --sample 30 --seed 1      # the Windows side, under Wine
 """
-import argparse, os, random, re, shutil, subprocess, sys, tempfile, time
+import argparse, contextlib, fcntl, os, random, re, shutil, subprocess, sys, tempfile, time
 from pathlib import Path
 
-POSIX_ONLY = "files_posix.cpp"
+POSIX_ONLY = "src/patch/files_posix.cpp"
+# What only the Windows build compiles, by glob under the repository.
+WINDOWS_ONLY = ["src/window/*.cpp", "src/window/*.h", "src/app/*.cpp", "src/patch/files_win32.cpp"]
 SWAPS = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "==", "+": "-", "-": "+",
          "*": "/", "/": "*", "%": "*", "&": "|", "|": "&", "^": "|", "<<": ">>", ">>": "<<",
          "&&": "||", "||": "&&", "+=": "-=", "-=": "+=", "|=": "&=", "&=": "|=", "++": "--",
@@ -54,7 +66,7 @@ def masked(lines):
     return out
 
 
-def mutants(path):
+def mutants(path, name):
     """(file name, line number, original line, mutated line) for every mutant of a file."""
     lines = path.read_text().split("\n")
     codes = masked(lines)
@@ -79,11 +91,11 @@ def mutants(path):
             if close and code[m.end()] != "!" and not code[m.end():].startswith("auto "):
                 edits.append((m.end(), close, "!(" + line[m.end():close] + ")"))
         for a, b, new in edits:
-            yield path.name, n, line, line[:a] + new + line[b:]
+            yield name, n, line, line[:a] + new + line[b:]
         before = next((c.rstrip() for c in reversed(codes[:n - 1]) if c.strip()), "{")
         if (STATEMENT_RE.match(code) and code.rstrip().endswith(";")
                 and before.endswith((";", "{", "}")) and not code.lstrip().startswith("return")):
-            yield path.name, n, line, ""  # the statement left out
+            yield name, n, line, ""  # the statement left out
 
 
 def run(cmd, cwd, timeout=None, env=None):
@@ -95,6 +107,14 @@ def run(cmd, cwd, timeout=None, env=None):
     except subprocess.TimeoutExpired:
         os.killpg(proc.pid, 9); proc.wait()
         return False
+
+
+@contextlib.contextmanager
+def wine_lock():
+    """The lock that every Wine run on this machine takes, so that two never run at once."""
+    with open("/tmp/wine.lock", "a") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        yield
 
 
 def copy_tree(repo, rev, src):
@@ -109,54 +129,119 @@ def copy_tree(repo, rev, src):
         shutil.copy2(repo / name, src / name)
 
 
+class Core:
+    """The portable core, built natively, judged by core_tests."""
+    def __init__(self, work, src):
+        self.build, self.tmp = work / "build", work / "tmp"
+        self.env = dict(os.environ, TMPDIR=str(self.tmp))  # the tests' folders, emptied after each
+        self.tmp.mkdir(exist_ok=True)
+        self.src = src
+
+    def files(self):
+        return [p for p in (self.src / "src/patch").iterdir()
+                if p.suffix in (".cpp", ".h") and p.name != "files_win32.cpp"]
+
+    def configure(self):
+        return run(["cmake", "-G", "Ninja", "-S", self.src, "-B", self.build,
+                    "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_COMPILER=clang++",
+                    "-DPATCH_SANITIZE=OFF"], self.src)
+
+    def build_for(self, name):
+        return run(["ninja", "-j1", "core_tests"], self.build)
+
+    def tests_pass(self, name, timeout):
+        try:
+            return run([self.build / "tests/core/core_tests"], self.build, timeout, self.env)
+        finally:
+            shutil.rmtree(self.tmp, ignore_errors=True); self.tmp.mkdir()
+
+
+class Windows:
+    """The window, the start-up and the Win32 file layer, cross-built, judged under Wine."""
+    def __init__(self, work, src):
+        self.build, self.src = work / "build-windows", src
+        self.env = dict(os.environ, PATCH_WINEPREFIX=str(work / "wine"),
+                        PATCH_F_DRIVE=str(work / "f-drive"))
+        self.env.pop("DISPLAY", None)  # a virtual display of its own, never someone's screen
+
+    def files(self):
+        return [p for pattern in WINDOWS_ONLY for p in self.src.glob(pattern)]
+
+    def configure(self):
+        return run(["cmake", "-G", "Ninja", "-S", self.src, "-B", self.build,
+                    "-DCMAKE_BUILD_TYPE=Release",
+                    f"-DCMAKE_TOOLCHAIN_FILE={self.src}/cmake/mingw-w64-x86_64.cmake"], self.src)
+
+    @staticmethod
+    def core_tests_see(name):
+        """The window and the start-up are seen by the end-to-end tests alone; the Win32 file
+        layer by the core tests too. '' (the unmutated code) stands for every file."""
+        return not name or name.startswith("src/patch/")
+
+    def build_for(self, name):  # the tool itself is a dependency of e2e_tests
+        core = ["core_tests"] if self.core_tests_see(name) else []
+        return run(["ninja", "-j2", *core, "e2e_tests"], self.build)
+
+    def tests_pass(self, name, timeout):
+        # CTest runs the core tests first, as they are the quicker.
+        which = "" if self.core_tests_see(name) else "-R '^e2e\\.'"
+        script = ("source scripts/xvfb.sh && scripts/wine-prefix.sh && "
+                  f"ctest --test-dir '{self.build}' --stop-on-failure {which}")
+        with wine_lock():
+            passed = run(["bash", "-c", script], self.src, timeout, self.env)
+            # A run cut short leaves the prefix's Wine server behind; it ends with the lock.
+            run(["bash", "-c", "source scripts/wine-env.sh && wineserver -k"], self.src,
+                60, self.env)
+        return passed
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--repo", default=Path(__file__).resolve().parent.parent, type=Path)
     ap.add_argument("--rev", help="mutate this commit instead of the tracked files as they are")
     ap.add_argument("--work", type=Path, help="scratch folder (default: a new one under /tmp)")
-    ap.add_argument("--files", nargs="+", help="only these src/patch files (names)")
+    ap.add_argument("--windows", action="store_true",
+                    help="mutate the Windows-only code, judged by the Windows tests under Wine")
+    ap.add_argument("--files", nargs="+", help="only these files (names or paths)")
     ap.add_argument("--sample", type=int, default=0, help="try N mutants at random (0: all)")
     ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--timeout", type=int, default=60, help="seconds for one test run")
+    ap.add_argument("--timeout", type=int, help="seconds for one test run (60; 1200 --windows)")
     ap.add_argument("--list", action="store_true", help="only count the mutants per file")
     args = ap.parse_args()
     work = args.work or Path(tempfile.mkdtemp(prefix="mutate-"))
-    src, build, tmp = work / "src", work / "build", work / "tmp"
-    shutil.rmtree(src, ignore_errors=True); src.mkdir(parents=True); tmp.mkdir(exist_ok=True)
+    src = work / "src"
+    shutil.rmtree(src, ignore_errors=True); src.mkdir(parents=True)
     copy_tree(args.repo, args.rev, src)
-    files = sorted(p for p in (src / "src/patch").iterdir() if p.suffix in (".cpp", ".h")
-                   and p.name != "files_win32.cpp" and (not args.files or p.name in args.files))
-    everything = [m for p in files for m in mutants(p)]
+    side = (Windows if args.windows else Core)(work, src)
+    timeout = args.timeout or (1200 if args.windows else 60)
+    named = {str(p.relative_to(src)): p for p in side.files()
+             if not args.files or p.name in args.files or str(p.relative_to(src)) in args.files}
+    everything = [m for name in sorted(named) for m in mutants(named[name], name)]
     if args.list:
-        for p in files: print(f"{p.name:22} {sum(m[0] == p.name for m in everything):4}")
-        return print(f"{'all':22} {len(everything):4}")
+        for name in sorted(named): print(f"{name:28} {sum(m[0] == name for m in everything):4}")
+        return print(f"{'all':28} {len(everything):4}")
     chosen = everything
     if 0 < args.sample < len(everything):  # sorted by file: fewer recompiles
         chosen = sorted(random.Random(args.seed).sample(everything, args.sample))
 
-    env = dict(os.environ, TMPDIR=str(tmp))  # the tests' folders, emptied after each run
-    ninja, tests = ["ninja", "-j1", "core_tests"], [build / "tests/core/core_tests"]
     start = time.time()
-    if not (run(["cmake", "-G", "Ninja", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Debug",
-                 "-DCMAKE_CXX_COMPILER=clang++", "-DPATCH_SANITIZE=OFF"], work)
-            and run(ninja, build) and run(tests, build, args.timeout, env)):
-        sys.exit(f"the unmutated core tests do not build or pass in {work}")
+    if not (side.configure() and side.build_for("") and side.tests_pass("", timeout)):
+        sys.exit(f"the unmutated tests do not build or pass in {work}")
     print(f"{work}: unmutated build and tests pass ({time.time() - start:.0f} s); "
           f"{len(chosen)} of {len(everything)} mutants to try", flush=True)
 
     results, survivors, start = {}, [], time.time()
     for k, (name, n, old, new) in enumerate(chosen, 1):
-        path = src / "src/patch" / name
+        path = src / name
         original = path.read_text()
         lines = original.split("\n")
         lines[n - 1] = new
         path.write_text("\n".join(lines))
         try:
-            outcome = ("no build" if not run(ninja, build) else
-                       "survived" if run(tests, build, args.timeout, env) else "killed")
+            outcome = ("no build" if not side.build_for(name) else
+                       "survived" if side.tests_pass(name, timeout) else "killed")
         finally:
             path.write_text(original)
-            shutil.rmtree(tmp, ignore_errors=True); tmp.mkdir()
         results.setdefault(name, []).append(outcome)
         if outcome == "survived": survivors.append((name, n, old, new))
         print(f"[{k}/{len(chosen)} {time.time() - start:.0f} s] {outcome:8} {name}:{n}: "
@@ -169,7 +254,9 @@ def main():
               f"{survived:8} {score:>6}")
     print(f"\n{'file':28} {'tried':>5} {'no build':>8} {'killed':>6} {'survived':>8} score")
     for name in sorted(results): row(name, results[name])
-    row("all but " + POSIX_ONLY, [o for f, rs in results.items() if f != POSIX_ONLY for o in rs])
+    if not args.windows:
+        row("all but files_posix.cpp", [o for f, rs in results.items() if f != POSIX_ONLY
+                                         for o in rs])
     row("all", [o for rs in results.values() for o in rs])
     report = work / "survivors.txt"
     report.write_text("".join(f"{name}:{n}\n  - {old.strip()}\n  + "

@@ -39,7 +39,7 @@ if [ -n "${PATCH_DPI:-}" ]; then  # the tool has read it when its window is up
 fi
 sleep 0.5  # let the last repaint reach the screen
 read -r x y w h < <(sed -n 's/^window-rect //p' "$log" | tr -d '\r')
-import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"
+import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage -strip "$out"
 wine "$driver" --close >/dev/null
 wait "$tool" || true
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the project's Wine prefix once: initialised, a CJK font for Chinese text, the end-to-end
-# tests' own desktop; drive F: mapped.
+# tests' own desktop; drive F: mapped, the title bar's symbol font in place.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
@@ -31,6 +31,10 @@ if [ ! -f "$WINEPREFIX/.patch-ready-2" ]; then
   touch "$WINEPREFIX/.patch-ready-2"
 fi
 ln -sfn "$PATCH_F_DRIVE" "$WINEPREFIX/dosdevices/f:"
+# Wine's own Marlett (Debian's fonts-wine), which this Wine does not find in its data folder: Wine
+# draws the title bar's buttons with it, and without it as the bare letters "0 1 r".
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+[ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 
 # On the virtual display of scripts/xvfb.sh no window manager runs. The tool's windows are then
 # left unmanaged: Wine draws their frames itself and does not wait, two seconds a window, for a

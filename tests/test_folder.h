@@ -28,18 +28,15 @@ inline Bytes ReadBytes(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Named by the clock's ticks, so that test programs that ctest runs side by side do not share one;
-// in the temporary folder unless another is given.
+// Named by the clock's ticks, so that test programs that ctest runs side by side do not share one.
 struct TestFolder {
-  explicit TestFolder(const fs::path& in = fs::temp_directory_path())
-      : path(in / (fs::path(u8"补丁测试_") +=
-                   std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
-    fs::create_directories(path);
-  }
+  TestFolder() { fs::create_directories(path); }
   ~TestFolder() { fs::remove_all(path, ignored_); }
   fs::path operator/(const fs::path& name) const { return path / name; }
 
-  const fs::path path;
+  const fs::path path = fs::temp_directory_path() /
+                        (fs::path(u8"补丁测试_") += std::to_string(
+                             std::chrono::steady_clock::now().time_since_epoch().count()));
   std::error_code ignored_;
 };
 

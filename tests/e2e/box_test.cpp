@@ -5,18 +5,17 @@ using namespace e2e;
 
 // What the player did or ran into, put right afterwards (but for a tool run from the temporary
 // folder, which is the player's to leave).
-enum Cause { kInvalidStep, kMissing, kHeld, kNothing };
+enum Cause { kInvalidStep, kMissing, kHeld, kReadOnly, kNothing };
 struct BoxCase {
   const char *name, *file;  // file: where the cause lies, beside the tool or a table on F:
   Cause cause;
   int button;
   const wchar_t *step, *text;  // in the step box at the click; the warning, or a part of the error
-  bool temporary = false;      // the tool runs from inside the temporary folder
+  Place place = Place::kOwn;
 };
 
-class BoxTest : public PatcherTest, public ::testing::WithParamInterface<BoxCase> {
- public:
-  BoxTest() { temporary_ = GetParam().temporary; }
+struct BoxTest : PatcherTest, ::testing::WithParamInterface<BoxCase> {
+  BoxTest() { place_ = GetParam().place; }
 };
 
 TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
@@ -30,6 +29,10 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
   if (row.cause == kHeld)
     held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (row.cause == kMissing) fs::remove(file);
+  // Wine keeps the attribute as the file's write permissions, which stop no one running as root.
+  if (row.cause == kReadOnly) {
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  }
   ASSERT_TRUE(Type(kStep, row.step));
   ASSERT_TRUE(PostMessageW(Control(row.button), BM_CLICK, 0, 0));
   const auto box = WaitForBox(form_, milliseconds(30'000));
@@ -47,9 +50,10 @@ TEST_P(BoxTest, ShowsTheBoxModallyAndTheWindowCarriesOnAfterIt) {
 
   if (row.cause == kMissing) WriteBytes(file, saved);
   if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  if (row.cause == kReadOnly) SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == set_.base) << "t_mons.tbl changed";
   // In the temporary folder only the compare, which writes nothing, can go on.
-  const int again = row.temporary ? kCompare : row.button;
+  const int again = row.place == Place::kTemporary ? kCompare : row.button;
   ASSERT_TRUE(Type(kStep, L"10"));
   ASSERT_TRUE(ClickOn(again)) << "the window did not carry on";
   EXPECT_EQ(Text(kMatchCount) + Text(kConfirmation),
@@ -63,9 +67,12 @@ constexpr BoxCase kCases[] = {
     // The tool started from inside the temporary folder, as an archive program does: extract it
     // first, and nothing is written where the archive program deletes it.
     {"RaiseBesideAToolInTheTemporaryFolder", "t_mons.tbl", kNothing, kRaise, L"１０",
-     L"t_mons.tbl 写在那里会一起丢失，所以没有写入", true},
-    {"MissingListBesideAToolElsewhere", "drevon2.txt", kMissing, kRaise, L"10",
-     L"请把位置列表 drevon2.txt 放到本工具所在的文件夹"},
+     L"t_mons.tbl 写在那里会一起丢失，所以没有写入", Place::kTemporary},
+    // Not inside it, only named as it starts: the advice for a tool in a folder of its own.
+    {"MissingListBesideAToolInAFolderNamedLikeTheTemporaryFolder", "drevon2.txt", kMissing,
+     kRaise, L"10", L"请把位置列表 drevon2.txt 放到本工具所在的文件夹",
+     Place::kNamedLikeTemporary},
+    {"ReadOnlyTable", "t_mons.tbl", kReadOnly, kRaise, L"10", L"t_mons.tbl 是只读文件"},
     // The advice that only error 70 of a held file gets.
     {"HeldTable", "t_mons.tbl", kHeld, kRaise, L"10", L"t_mons.tbl 正被其他程序"},
 };

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <string>
@@ -78,6 +79,39 @@ inline HWND FocusIn(HWND form, RECT* caret = nullptr) {
     keys[i] = {INPUT_KEYBOARD, {.ki = {order[i], 0, i < 2 ? 0u : KEYEVENTF_KEYUP, 0, 0}}};
   const UINT count = modifier ? 4 : 2;
   return SendInput(count, modifier ? keys : keys + 1, sizeof(INPUT)) == count;
+}
+
+// A menu window's items, top down, as the screen shows them: 'x' for one in black text, '.' for
+// one in grey (disabled), '-' for a separator. Under Wine a menu of another process can be seen
+// but not read. An item is a band of rows with text in it, a separator a lone light grey row; a
+// mnemonic's underline, a lone darker one, is left out.
+inline std::string ItemsShown(HWND menu) {
+  RECT at{};
+  GetWindowRect(menu, &at);
+  const int width = at.right - at.left, height = at.bottom - at.top;
+  HDC window = GetWindowDC(menu), dc = CreateCompatibleDC(window);  // the screen's lacks it in Wine
+  HGDIOBJ before = SelectObject(dc, CreateCompatibleBitmap(window, width, height));
+  BitBlt(dc, 0, 0, width, height, window, 0, 0, SRCCOPY);
+  std::string items;
+  int rows = 0, darkest = 255;            // of the band so far
+  for (int y = 3; y < height - 2; ++y) {  // inside the frame, whose inner edge ends the last band
+    int dark = 255;
+    for (int x = 3; y < height - 3 && x < width - 3; ++x) {
+      const COLORREF pixel = GetPixel(dc, x, y);
+      dark = std::min({dark, +GetRValue(pixel), +GetGValue(pixel), +GetBValue(pixel)});
+    }
+    if (dark < 200) {
+      ++rows, darkest = std::min(darkest, dark);
+      continue;
+    }
+    if (rows > 2) items += darkest < 64 ? 'x' : '.';
+    if (rows > 0 && rows <= 2 && darkest >= 150) items += '-';
+    rows = 0, darkest = 255;
+  }
+  DeleteObject(SelectObject(dc, before));
+  DeleteDC(dc);
+  ReleaseDC(menu, window);
+  return items;
 }
 
 struct Box {

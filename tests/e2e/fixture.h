@@ -1,12 +1,8 @@
-// Each test gets the real tool copied into a fresh folder with a Chinese name (in the user's own
-// local application data, or where a test asks, inside the temporary folder as an archive program
-// opens it), the demo tables beside it, the reference tables on drive F:, and the tool's window up,
-// active and focused.
+// Each test gets the real tool copied into a fresh folder with a Chinese name, the demo tables
+// beside it, the reference tables on drive F:, and the tool's window up, active and focused.
 #pragma once
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include "../test_folder.h"
 #include "demo_set.h"
@@ -27,19 +23,27 @@ inline void SetLogPixels(DWORD dpi) {  // under Wine: the DPI of the processes s
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
 }
 
+// Where the tool's folder lies: in a folder of its own (in the user's local application data);
+// inside the temporary folder, as an archive program opens a tool; beside the temporary folder, in
+// one whose name starts with the temporary folder's.
+enum class Place { kOwn, kTemporary, kNamedLikeTemporary };
+
 class PatcherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Window positions and sizes in real pixels, as the tool (aware of its DPI) sets them.
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    const fs::path name = root_.path.filename(), temporary = fs::temp_directory_path() / "";
     wchar_t local[MAX_PATH] = {};
-    ASSERT_TRUE(temporary_ || GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH))
-        << "no local application data folder";
-    root_.emplace(temporary_ ? fs::temp_directory_path() : fs::path(local));
-    fs::create_directories(folder_ = *root_ / L"工具");
+    if (place_ == Place::kOwn) {
+      ASSERT_TRUE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH)) << "no LOCALAPPDATA";
+      own_ = fs::path(local) / name;
+    }
+    if (place_ == Place::kNamedLikeTemporary) own_ = (temporary.parent_path() += L"x") += name;
+    fs::create_directories(folder_ = (own_.empty() ? root_.path : own_) / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
-    fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : *root_ / L"F");
+    fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : root_ / L"F");
     ASSERT_TRUE(kUnderWine || (GetDriveTypeW(L"F:\\") == DRIVE_NO_ROOT_DIR &&
                                DefineDosDeviceW(0, L"F:", driveF_.c_str())))
         << "drive F: is in use, so the tests leave it alone";
@@ -56,7 +60,7 @@ class PatcherTest : public ::testing::Test {
     startup.cb = sizeof(startup);
     if (dpi_ && kUnderWine) SetLogPixels(dpi_);
     if (CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, root_->path.c_str(), &startup, &process_)) {
+                       nullptr, root_.path.c_str(), &startup, &process_)) {
       CloseHandle(process_.hThread);
       form_ = WindowOf(process_.dwThreadId, kClassName);
     }
@@ -77,6 +81,8 @@ class PatcherTest : public ::testing::Test {
     }
     if (!kUnderWine)  // an exact match: the test's own definition only
       DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:", driveF_.c_str());
+    std::error_code ignored;
+    if (!own_.empty()) fs::remove_all(own_, ignored);
   }
 
   HWND Control(int id) const { return GetDlgItem(form_, id); }
@@ -89,11 +95,12 @@ class PatcherTest : public ::testing::Test {
   [[nodiscard]] bool ClickOn(int id) const { return Send(Control(id), BM_CLICK, 0, 0); }
   fs::path Beside(const char* name) const { return folder_ / name; }  // by the harness's path
 
-  UINT dpi_ = 0;            // set by a test's constructor: the DPI the tool starts at; 0: as it is
-  bool temporary_ = false;  // set by a test's constructor: the tool runs in the temporary folder
+  UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
+  Place place_ = Place::kOwn;  // and where the tool's folder lies
   demo::DemoSet set_ = demo::MakeDemoSet();
-  std::optional<TestFolder> root_;  // the harness's own folder
-  fs::path folder_, driveF_;        // the tool's, in the harness's, and the one F: leads to
+  TestFolder root_;           // the harness's own folder
+  fs::path own_;              // the tool's folder's parent when not in the harness's folder
+  fs::path folder_, driveF_;  // the tool's, in the harness's, and the one F: leads to
   HWND form_ = nullptr;
   PROCESS_INFORMATION process_{};
 };

@@ -1,6 +1,7 @@
-// The modder's path: 对比 twice, Ctrl+S saving drevon2.txt, 修改 raising from it, and the position
-// list's menu (Menu key or Shift+F10, at the caret) saving again, asking before it replaces a
-// different list.
+// The modder's path, with the tool in a folder of its own: 对比 twice, Ctrl+S saving drevon2.txt,
+// 修改 raising from it, the position list's menu (Menu key or Shift+F10, at the caret) with the
+// edit's own items and saving again, asking before it replaces a different list, and a compare that
+// fails.
 #include <algorithm>
 #include <array>
 
@@ -35,6 +36,9 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
 
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
   EXPECT_TRUE(answered(IDOK, L"请先点“对比”"));  // nothing found yet
+  // No list yet, and no archive's temporary folder: the box tells where the list goes.
+  ASSERT_TRUE(Type(kStep, L"10") && PostMessageW(Control(kRaise), BM_CLICK, 0, 0));
+  EXPECT_TRUE(answered(IDOK, L"请把位置列表 drevon2.txt 放到本工具所在的文件夹"));
   for (int run = 1; run <= 2; ++run) {
     ASSERT_TRUE(ClickOn(kCompare));
     EXPECT_EQ(Text(kMatchCount), std::to_wstring(found.size()));
@@ -47,17 +51,53 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   EXPECT_TRUE(answered(IDOK, L"已把这次对比找到的 439 个位置保存到 " + list.wstring()));
   EXPECT_TRUE(ReadBytes(list) == saved) << "drevon2.txt differs";
 
-  ASSERT_TRUE(Type(kStep, L"10"));
   ASSERT_TRUE(ClickOn(kRaise));
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == table) << "the raise did not use the saved list";
   EXPECT_TRUE(lists() == (std::array{once[0], once[1], raised})) << "the raise's lists";
   EXPECT_EQ(Text(kConfirmation), L"敌人等级提高10级");
 
+  // The list's menu: save, then the edit's Undo, Cut, Copy, Paste, Delete and Select all, enabled
+  // as the edit enables them, separated as the edit separates them. Tab has selected the whole
+  // list; Select all selects it again.
+  ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to the positions
+  HWND text1 = Control(kPositions);
+  // The items of the menu that is up, once they are as expected or patience runs out; closes it.
+  const auto menuItems = [&](const std::string& expected) {
+    std::string shown;
+    WaitFor([&] {
+      HWND menu = WindowOf(ThreadOf(form_), L"#32768", milliseconds(0));
+      return menu && (shown = ItemsShown(menu)) == expected;
+    });
+    EXPECT_TRUE(PressKey(form_, VK_ESCAPE) &&
+                WaitFor([&] { return !WindowOf(ThreadOf(form_), L"#32768", milliseconds(0)); }));
+    return shown;
+  };
+  const std::string allSelected = "x-.-xx.x-.", noneSelected = "x-.-....-x";  // see ItemsShown
+  DWORD_PTR selected = 0;
+  ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());  // nothing to paste
+  ASSERT_TRUE(WaitFor([&] { return Focus() == text1; }) && PressKey(form_, VK_APPS));
+  EXPECT_EQ(menuItems(allSelected), allSelected);
+  ASSERT_TRUE(Send(text1, EM_SETSEL, 0, 0) && PressKey(form_, VK_APPS));
+  EXPECT_EQ(menuItems(noneSelected), noneSelected);
+  ASSERT_TRUE(PressKey(form_, VK_APPS) && WindowOf(ThreadOf(form_), L"#32768"));
+  ASSERT_TRUE(PressKey(form_, 'A'));
+  EXPECT_TRUE(WaitFor(
+      [&] { return Send(text1, EM_GETSEL, 0, 0, &selected) && selected == once[0].size() << 16; }));
+  // A right-click on the scroll bar is the scroll bar's: Windows tells the list of one there (Wine
+  // tells nothing), and Wine's edit shows its own menu for it.
+  RECT bar{};
+  ASSERT_TRUE(GetWindowRect(text1, &bar));
+  const int x = bar.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2, y = (bar.top + bar.bottom) / 2;
+  ASSERT_TRUE(
+      PostMessageW(text1, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text1), MAKELPARAM(x, y)));
+  const std::string editsOwn = allSelected.substr(2);
+  if (kUnderWine) {
+    EXPECT_EQ(menuItems(editsOwn), editsOwn);
+  }
+
   // A different list is replaced only once the player says Yes; here from the list's menu, which
   // opens at the caret, or at the list's centre when the caret is scrolled out of view.
   WriteBytes(list, other);
-  ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to the positions
-  HWND text1 = Control(kPositions);
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(WaitFor([&] { return Focus() == text1; }));
     DWORD_PTR to = 0;  // line 5, or the list's end
@@ -89,6 +129,12 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   EXPECT_TRUE(answered(IDOK, L"正被其他程序"));
   CloseHandle(reader);
   EXPECT_TRUE(ReadBytes(list) == other);
+  // A compare that fails leaves nothing to save, not what the one before it found.
+  fs::remove(driveF_ / "t_mons100.tbl");
+  ASSERT_TRUE(PostMessageW(Control(kCompare), BM_CLICK, 0, 0));
+  EXPECT_TRUE(answered(IDOK, L"运行时错误 '53':"));
+  ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
+  EXPECT_TRUE(answered(IDOK, L"请先点“对比”"));
 }
 
 // From a click until its lists are up, the cursor is the system's wait cursor; then no longer.
