@@ -1,6 +1,8 @@
 // compare_bench [base raised]: times patch::CompareTables against its floor, merely reading both
 // tables. With no arguments it builds a sparse, a dense and a capped 10 MB pair in a temporary
 // folder, times each, and for comparison also times a cmp | perl pipeline doing the same search.
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -11,6 +13,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -25,16 +29,30 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// Each task's median time over rounds that run every task once in turn, so that a busy spell on
+// Each task's median times over rounds that run every task once in turn, so that a busy spell on
 // the machine falls on all of them alike. One warm-up round, then at least 15 timed rounds and 2 s;
-// slow tasks stop after 5 rounds and 10 s.
+// slow tasks stop after 5 rounds and 10 s. Both the time on the clock and the processor time are
+// taken: on a shared machine the latter leaves out the spells when another program ran.
+struct Times {
+  double wallMs = 0;
+  double cpuMs = 0;
+};
+
 struct Timing {
-  std::vector<double> medianMs;
+  std::vector<Times> medians;
   int rounds = 0;
 };
 
 double Milliseconds(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// This process's processor time, and that of its finished children, in milliseconds.
+double CpuMs(int who = RUSAGE_SELF) {
+  rusage usage{};
+  getrusage(who, &usage);
+  const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 double Median(std::vector<double> values) {
@@ -45,18 +63,22 @@ double Median(std::vector<double> values) {
 
 Timing Measure(const std::vector<std::function<void()>>& tasks) {
   for (const auto& task : tasks) task();
-  std::vector<std::vector<double>> samples(tasks.size());
+  std::vector<std::vector<double>> wall(tasks.size()), cpu(tasks.size());
   const Clock::time_point start = Clock::now();
   for (std::size_t rounds = 1;; ++rounds) {
     for (std::size_t t = 0; t < tasks.size(); ++t) {
       const Clock::time_point before = Clock::now();
+      const double cpuBefore = CpuMs();
       tasks[t]();
-      samples[t].push_back(Milliseconds(Clock::now() - before));
+      cpu[t].push_back(CpuMs() - cpuBefore);
+      wall[t].push_back(Milliseconds(Clock::now() - before));
     }
     const double elapsed = Milliseconds(Clock::now() - start);
     if ((rounds >= 15 && elapsed >= 2000) || (rounds >= 5 && elapsed >= 10000) || rounds >= 1001) {
       Timing timing{{}, static_cast<int>(rounds)};
-      for (auto& taskSamples : samples) timing.medianMs.push_back(Median(std::move(taskSamples)));
+      for (std::size_t t = 0; t < tasks.size(); ++t) {
+        timing.medians.push_back({Median(std::move(wall[t])), Median(std::move(cpu[t]))});
+      }
       return timing;
     }
   }
@@ -64,9 +86,11 @@ Timing Measure(const std::vector<std::function<void()>>& tasks) {
 
 // The floor: what any compare must at least do, reading both tables side by side a chunk of
 // each at a time, through the same file layer as the compare, into buffers that stay in the
-// cache. The buffers are made once, so that the floor holds no allocation.
-std::size_t ReadSideBySide(const fs::path& base, const fs::path& raised,
-                           std::vector<std::uint8_t>& a, std::vector<std::uint8_t>& b) {
+// cache. The buffers are made once, so that the floor holds no allocation, and start on a page
+// as the compare's do: on some processors the system copies into a buffer off a 32-byte boundary
+// several times slower, and the floor is the best that reading can do.
+std::size_t ReadSideBySide(const fs::path& base, const fs::path& raised, std::span<std::uint8_t> a,
+                           std::span<std::uint8_t> b) {
   patch::Expected<patch::File> first = patch::File::Open(base, patch::File::Access::kRead);
   patch::Expected<patch::File> second = patch::File::Open(raised, patch::File::Access::kRead);
   if (!first || !second) throw std::runtime_error("cannot open " + base.string());
@@ -97,13 +121,14 @@ std::string Shown(double ms) {
 }
 
 // Compares once untimed for the full match count, then times the compare and the floor; returns
-// the compare's median, or a negative number if it failed.
-double Report(const std::string& label, const fs::path& base, const fs::path& raised) {
+// the compare's medians, none if it failed.
+std::optional<Times> Report(const std::string& label, const fs::path& base,
+                            const fs::path& raised) {
   const patch::CompareOutcome first = patch::CompareTables(base, raised);
   if (first.error) {
     std::printf("%s: compare failed: %s\n", label.c_str(),
                 patch::ErrorReport(*first.error).c_str());
-    return -1;
+    return std::nullopt;
   }
   const std::string matches = first.matchCount.value_or("?");
 
@@ -113,27 +138,39 @@ double Report(const std::string& label, const fs::path& base, const fs::path& ra
     sink += outcome.appended.positions.size();
   }};
   const std::vector<std::size_t> chunks = FloorChunks();
-  std::vector<std::vector<std::uint8_t>> buffers;
+  constexpr std::size_t kPage = 4096;
+  std::vector<std::vector<std::uint8_t>> storage;
+  std::vector<std::span<std::uint8_t>> buffers;
   for (const std::size_t chunk : chunks) {
-    buffers.emplace_back(chunk);
-    buffers.emplace_back(chunk);
+    for (int file = 0; file < 2; ++file) {
+      std::vector<std::uint8_t>& bytes = storage.emplace_back(chunk + kPage);
+      const auto address = reinterpret_cast<std::uintptr_t>(bytes.data());
+      buffers.emplace_back(bytes.data() + (kPage - address % kPage) % kPage, chunk);
+    }
   }
   for (std::size_t c = 0; c < chunks.size(); ++c) {
     tasks.push_back(
         [&, c] { sink += ReadSideBySide(base, raised, buffers[2 * c], buffers[2 * c + 1]); });
   }
   const Timing timing = Measure(tasks);
-  const double compare = timing.medianMs[0];
-  const auto least = std::min_element(timing.medianMs.begin() + 1, timing.medianMs.end());
-  const double floor = *least;
-  const std::size_t floorChunk =
-      chunks[static_cast<std::size_t>(least - timing.medianMs.begin() - 1)];
-  std::printf(
-      "%s: matches %s, compare %s ms, floor %s ms (%zu KB chunks; medians of %d), ratio %.2f\n",
-      label.c_str(), matches.c_str(), Shown(compare).c_str(), Shown(floor).c_str(),
-      floorChunk >> 10, timing.rounds, compare / floor);
+  std::printf("%s: matches %s (medians of %d rounds)\n", label.c_str(), matches.c_str(),
+              timing.rounds);
+  // The floor is the least of the chunk sizes' medians, by either clock.
+  const auto line = [&](const char* clock, double Times::*time) {
+    const double compare = timing.medians[0].*time;
+    std::size_t best = 1;
+    for (std::size_t t = 2; t < timing.medians.size(); ++t) {
+      if (timing.medians[t].*time < timing.medians[best].*time) best = t;
+    }
+    const double floor = timing.medians[best].*time;
+    std::printf("  %-14s compare %s ms, floor %s ms (%zu KB chunks), ratio %.2f\n", clock,
+                Shown(compare).c_str(), Shown(floor).c_str(), chunks[best - 1] >> 10,
+                compare / floor);
+  };
+  line("processor time", &Times::cpuMs);
+  line("clock time", &Times::wallMs);
   if (sink == 0) std::printf("(nothing read)\n");
-  return compare;
+  return timing.medians[0];
 }
 
 void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
@@ -174,18 +211,20 @@ void WriteLevelPair(const fs::path& base, const fs::path& raised, std::size_t si
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // The shell way: cmp -l prints "offset base raised" with octal bytes for every differing byte.
-// Prints its median time and how many times the compare's (compareMs) it is.
+// Prints its median times and how many times the compare's they are.
 void ReportPipeline(const std::string& label, const fs::path& base, const fs::path& raised,
-                    const fs::path& output, int runs, double compareMs) {
+                    const fs::path& output, int runs, const Times& compare) {
   const std::string command = "cmp -l " + Quoted(base) + " " + Quoted(raised) +
                               " | perl -ne '@f = split; print \"$f[0]\\n\" if oct($f[2]) == "
                               "oct($f[1]) + 100' > " +
                               Quoted(output);
-  std::vector<double> samples;
+  std::vector<double> wall, cpu;
   for (int i = 0; i < runs; ++i) {
     const Clock::time_point before = Clock::now();
+    const double cpuBefore = CpuMs(RUSAGE_CHILDREN);
     const int status = std::system(command.c_str());
-    samples.push_back(Milliseconds(Clock::now() - before));
+    cpu.push_back(CpuMs(RUSAGE_CHILDREN) - cpuBefore);
+    wall.push_back(Milliseconds(Clock::now() - before));
     if (status != 0) {
       std::printf("%s: cmp | perl pipeline failed (status %d)\n", label.c_str(), status);
       return;
@@ -197,9 +236,12 @@ void ReportPipeline(const std::string& label, const fs::path& base, const fs::pa
     lines = static_cast<std::size_t>(
         std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
   }
-  const double median = Median(samples);
-  std::printf("%s: cmp -l | perl: matches %zu, %s ms (median of %d), %.1f times the compare's\n",
-              label.c_str(), lines, Shown(median).c_str(), runs, median / compareMs);
+  const Times median{Median(wall), Median(cpu)};
+  std::printf(
+      "%s: cmp -l | perl: matches %zu (medians of %d); processor time %s ms, %.1f times the "
+      "compare's; clock time %s ms, %.1f times the compare's\n",
+      label.c_str(), lines, runs, Shown(median.cpuMs).c_str(), median.cpuMs / compare.cpuMs,
+      Shown(median.wallMs).c_str(), median.wallMs / compare.wallMs);
 }
 
 int SelfContained() {
@@ -210,25 +252,26 @@ int SelfContained() {
       ("compare_bench_" + std::to_string(Clock::now().time_since_epoch().count()));
   fs::create_directories(folder);
   try {
-    const demo::DemoSet sparse = demo::MakeDemoSet(kSize);
-    WriteBytes(folder / "sparse0.tbl", sparse.base);
-    WriteBytes(folder / "sparse100.tbl", sparse.raised);
+    const demo::DemoSet sparseSet = demo::MakeDemoSet(kSize);
+    WriteBytes(folder / "sparse0.tbl", sparseSet.base);
+    WriteBytes(folder / "sparse100.tbl", sparseSet.raised);
     WriteLevelPair(folder / "dense0.tbl", folder / "dense100.tbl", kSize, false);
     WriteLevelPair(folder / "capped0.tbl", folder / "capped100.tbl", kSize, true);
 
-    const double sparseMs =
+    const std::optional<Times> sparse =
         Report("sparse 10 MB", folder / "sparse0.tbl", folder / "sparse100.tbl");
-    const double denseMs = Report("dense 10 MB", folder / "dense0.tbl", folder / "dense100.tbl");
-    const double cappedMs =
+    const std::optional<Times> dense =
+        Report("dense 10 MB", folder / "dense0.tbl", folder / "dense100.tbl");
+    const std::optional<Times> capped =
         Report("capped 10 MB", folder / "capped0.tbl", folder / "capped100.tbl");
-    if (sparseMs < 0 || denseMs < 0 || cappedMs < 0) {
+    if (!sparse || !dense || !capped) {
       fs::remove_all(folder, error);
       return 1;
     }
     ReportPipeline("sparse 10 MB", folder / "sparse0.tbl", folder / "sparse100.tbl",
-                   folder / "pipeline.txt", 3, sparseMs);
+                   folder / "pipeline.txt", 3, *sparse);
     ReportPipeline("dense 10 MB", folder / "dense0.tbl", folder / "dense100.tbl",
-                   folder / "pipeline.txt", 3, denseMs);
+                   folder / "pipeline.txt", 3, *dense);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "compare_bench: %s\n", e.what());
     fs::remove_all(folder, error);
@@ -244,7 +287,7 @@ int main(int argc, char** argv) {
   try {
     if (argc == 1) return SelfContained();
     if (argc == 3) {
-      return Report(fs::path(argv[1]).filename().string(), argv[1], argv[2]) >= 0 ? 0 : 1;
+      return Report(fs::path(argv[1]).filename().string(), argv[1], argv[2]) ? 0 : 1;
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "compare_bench: %s\n", e.what());
