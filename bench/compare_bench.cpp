@@ -104,9 +104,10 @@ std::size_t ReadSideBySide(const fs::path& base, const fs::path& raised, std::sp
   }
 }
 
-// Chunk sizes tried for the floor: the compare's own and others from 16 KB to 1 MB.
+// Chunk sizes tried for the floor: every power of two from 16 KB to 1 MB, and the compare's own.
 std::vector<std::size_t> FloorChunks() {
-  std::vector<std::size_t> chunks = {16 << 10, 32 << 10, 128 << 10, 256 << 10, 512 << 10, 1 << 20};
+  std::vector<std::size_t> chunks;
+  for (std::size_t chunk = 16 << 10; chunk <= 1 << 20; chunk *= 2) chunks.push_back(chunk);
   chunks.push_back(patch::kCompareChunk);
   std::sort(chunks.begin(), chunks.end());
   chunks.erase(std::unique(chunks.begin(), chunks.end()), chunks.end());
