@@ -7,56 +7,19 @@
 #include <vector>
 
 #include "files.h"
+#include "level_scan.h"
 #include "list_text.h"
 #include "names.h"
 #include "numbers.h"
 #include "operations.h"
 #include "shown_text.h"
-#include "span_filter.h"
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace patch {
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBlock = 64;
-static_assert(kSpan % kBlock == 0);
-
 constexpr std::size_t WholeSpans(std::size_t bytes) { return (bytes + kSpan - 1) / kSpan * kSpan; }
-
-// One bit for each level in a block, bit i for byte i, so that a block with many levels costs no
-// branch per byte. A level is a byte raised by exactly the reference raise: r - b == 100 as a
-// signed difference, hence b < r; with b <= 155 the wrapped byte difference says the same.
-#if defined(__SSE2__) || defined(_M_X64)
-// SSE2, which every x86-64 processor has. r - b saturated at 0 is 100 exactly for a level: where
-// b > r it is 0. A byte compare gives 0xFF or 0 a byte, and movemask gathers 16 of those into bits
-// at once, where no compiler finds that in portable code.
-inline std::uint64_t LevelMask(const std::uint8_t* base, const std::uint8_t* raised) {
-  const __m128i raise = _mm_set1_epi8(static_cast<char>(kReferenceRaise));
-  std::uint64_t mask = 0;
-  for (std::size_t group = 0; group < kBlock; group += 16) {
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + group));
-    const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raised + group));
-    const __m128i level = _mm_cmpeq_epi8(_mm_subs_epu8(r, b), raise);
-    mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(level))} << group;
-  }
-  return mask;
-}
-#else
-inline std::uint64_t LevelMask(const std::uint8_t* base, const std::uint8_t* raised) {
-  std::uint64_t mask = 0;
-  for (std::size_t i = 0; i < kBlock; ++i) {
-    const bool level = base[i] <= 255 - kReferenceRaise &&
-                       static_cast<std::uint8_t>(raised[i] - base[i]) == kReferenceRaise;
-    mask |= std::uint64_t{level} << i;
-  }
-  return mask;
-}
-#endif
 
 // A chunk's buffer, on a page boundary: the system copies a file's bytes into it a page at a time,
 // and some processors copy into a buffer off a 32-byte boundary several times slower (reading

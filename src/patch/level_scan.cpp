@@ -1,4 +1,4 @@
-#include "span_filter.h"
+#include "level_scan.h"
 
 #include <cstring>
 
