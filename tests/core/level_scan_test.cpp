@@ -22,6 +22,7 @@ TEST(LevelScanTest, EveryFinderFindsTheFirstDifferingSpan) {
       {{kSpan + 12, 3 * kSpan + 255}, 0, kSpan},
       {{kSpan + 12, 3 * kSpan + 255}, 2 * kSpan, 3 * kSpan},
       {{2 * kSpan + 100}, 3 * kSpan, kEnd},
+      {{2 * kSpan}, 0, 2 * kSpan},  // at the first byte of a span, after spans alike
   };
   for (const SpanFinder find : AllSpanFinders()) {
     for (const auto& c : cases) {
