@@ -2,10 +2,12 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "files.h"
+#include "level_scan.h"
 #include "list_text.h"
 #include "names.h"
 #include "numbers.h"
@@ -17,53 +19,55 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBlock = 64;
+constexpr std::size_t WholeSpans(std::size_t bytes) { return (bytes + kSpan - 1) / kSpan * kSpan; }
 
-constexpr std::size_t WholeBlocks(std::size_t bytes) {
-  return (bytes + kBlock - 1) / kBlock * kBlock;
+// A chunk's buffer, on a page boundary: the system copies a file's bytes into it a page at a time,
+// and some processors copy into a buffer off a 32-byte boundary several times slower (reading
+// into one 16 bytes past a page took 4 to 7 times as long on an AMD EPYC).
+constexpr std::size_t kPage = 4096;
+struct PageAlignedDelete {
+  void operator()(std::uint8_t* bytes) const {
+    ::operator delete[](bytes, std::align_val_t{kPage});
+  }
+};
+using ChunkBuffer = std::unique_ptr<std::uint8_t[], PageAlignedDelete>;
+ChunkBuffer NewChunkBuffer(std::size_t size) {
+  return ChunkBuffer(static_cast<std::uint8_t*>(::operator new[](size, std::align_val_t{kPage})));
 }
 
-// Raised by exactly the reference raise: r - b == 100 as a signed difference, hence b < r. With
-// b <= 155 the wrapped byte difference says the same, and byte arithmetic lets a vector step test
-// a full register of bytes rather than a quarter of one as ints.
-inline bool IsLevel(std::uint8_t base, std::uint8_t raised) {
-  return base <= 255 - kReferenceRaise &&
-         static_cast<std::uint8_t>(raised - base) == kReferenceRaise;
-}
+// The three columns a compare fills, one line a listed level.
+struct ListedColumns {
+  NumberColumn positions, baseLevels, levels;
+  std::int64_t lines = 0;
+};
 
-// Whether a span of kSpan bytes may hold a level: any byte raised by 100 modulo 256. It is a
-// quick filter (the exact test follows for a span that passes), written with byte-wide,
-// branch-free arithmetic so the compiler turns it into full-width vector code. A span of four
-// blocks passes almost always or almost never, so the branch on it is rarely mispredicted, where
-// a single block of a table with a level every hundred bytes or so would pass at random.
-constexpr std::size_t kSpan = 4 * kBlock;
-inline bool SpanMayHoldLevel(const std::uint8_t* base, const std::uint8_t* raised) {
-  // A byte's difference XOR 100 is 0 exactly where it was raised by 100; the span's least
-  // such value is a plain byte minimum, which every vector unit has.
-  std::uint8_t least = 0xFF;
-  for (std::size_t i = 0; i < kSpan; ++i) {
-    auto distance = static_cast<std::uint8_t>((raised[i] - base[i]) ^ kReferenceRaise);
-    least = distance < least ? distance : least;
-  }
-  return least == 0;
-}
+// Offsets of levels found in a chunk and not listed yet: room for those of a few spans, and then
+// for those of one more span at most.
+constexpr std::size_t kFoundRoom = 4 * kSpan;
 
-// One bit for each level in a block, bit i for byte i, so that a block with many levels costs no
-// branch per byte. The byte-wide test is vector code; each 8 flags (0x80 or 0) are then gathered
-// into a byte by one multiplication, which moves the top bit of flag k to bit 56 + k.
-inline std::uint64_t LevelMask(const std::uint8_t* base, const std::uint8_t* raised) {
-  std::uint8_t flags[kBlock];
-  for (std::size_t i = 0; i < kBlock; ++i) {
-    flags[i] = static_cast<std::uint8_t>(IsLevel(base[i], raised[i]) ? 0x80 : 0);
+// Lists the levels at the given offsets of the chunk that starts at byte done of the tables, as
+// long as fewer than kMaxListedMatches are listed: a batch of lines at a time, each column's room
+// made once a batch.
+void ListFound(const std::uint32_t* offsets, std::size_t found, ListedColumns& columns,
+               const std::uint8_t* baseChunk, const std::uint8_t* raisedChunk, std::uint64_t done) {
+  const auto room = static_cast<std::size_t>(kMaxListedMatches - columns.lines);
+  const std::size_t listing = std::min(found, room);
+  for (std::size_t k = 0; k < listing;) {
+    const std::size_t batchEnd = std::min(listing, k + NumberColumn::kBatchLines);
+    char* position = columns.positions.Room();
+    char* baseLevel = columns.baseLevels.Room();
+    char* level = columns.levels.Room();
+    for (; k < batchEnd; ++k) {
+      const std::uint32_t i = offsets[k];
+      position = NumberColumn::Put(position, static_cast<std::uint32_t>(done + i + 1));
+      baseLevel = NumberColumn::PutByte(baseLevel, baseChunk[i]);
+      level = NumberColumn::PutByte(level, raisedChunk[i]);
+    }
+    columns.positions.Commit(position);
+    columns.baseLevels.Commit(baseLevel);
+    columns.levels.Commit(level);
   }
-  std::uint64_t mask = 0;
-  for (std::size_t group = 0; group < kBlock; group += 8) {
-    std::uint64_t word = 0;
-    // Flag k in byte k on either byte order; compilers make this a single load.
-    for (std::size_t k = 0; k < 8; ++k) word |= std::uint64_t{flags[group + k]} << (8 * k);
-    mask |= (word * 0x0002040810204081ULL >> 56) << group;
-  }
-  return mask;
+  columns.lines += static_cast<std::int64_t>(listing);
 }
 
 // More matches than any monster table has levels: the two files are no pair of one table.
@@ -95,15 +99,17 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
 
   const auto listed = static_cast<std::size_t>(
       std::min<std::uint64_t>(base->Length(), static_cast<std::uint64_t>(kMaxListedMatches)));
-  NumberColumn positions(listed, 10), baseLevels(listed, 3), levels(listed, 3);
+  ListedColumns listedColumns{{listed, 10}, {listed, 3}, {listed, 3}};
+  std::uint32_t offsets[kFoundRoom];
   std::int64_t matches = 0;
   std::uint64_t done = 0;
   const std::uint64_t length = base->Length();
   const std::size_t chunkSize =
       static_cast<std::size_t>(std::min<std::uint64_t>(kCompareChunk, length));
-  // Room for whole blocks: a last, partial block is padded, so every block takes the fast path.
-  auto baseChunk = std::make_unique_for_overwrite<std::uint8_t[]>(WholeBlocks(chunkSize));
-  auto raisedChunk = std::make_unique_for_overwrite<std::uint8_t[]>(WholeBlocks(chunkSize));
+  // Room for whole spans: a last, partial span is padded, so every span takes the same path.
+  const ChunkBuffer baseChunk = NewChunkBuffer(WholeSpans(chunkSize));
+  const ChunkBuffer raisedChunk = NewChunkBuffer(WholeSpans(chunkSize));
+  const SpanFinder nextDifferingSpan = FastestSpanFinder();
   while (done < length) {
     std::size_t wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - done));
@@ -120,31 +126,53 @@ CompareOutcome Compare(const fs::path& baseTable, const fs::path& raisedTable) {
       return outcome;
     }
     // Past the end of a shorter raised table every byte reads as 0, which never matches; the
-    // padding of a last, partial block is 0 in both tables, which never matches either.
-    const std::size_t padded = WholeBlocks(count);
+    // padding of a last, partial span is 0 in both tables, which never matches either.
+    const std::size_t padded = WholeSpans(count);
     std::fill(raisedChunk.get() + *gotRaised, raisedChunk.get() + padded, 0);
     std::fill(baseChunk.get() + count, baseChunk.get() + padded, 0);
 
+    // The levels' offsets are gathered first, then listed together: where a block holds one
+    // level, as in a pair of one table, gathering costs no branch that could be mispredicted.
+    std::size_t found = 0;
+    // Whether the last span held a level. Levels cluster where they are dense, so the next span
+    // then likely holds one too: it skips the filter, which it would pass anyway.
+    bool levelsNear = false;
     for (std::size_t span = 0; span < padded; span += kSpan) {
-      const std::size_t end = std::min(span + kSpan, padded);
-      if (end - span == kSpan && !SpanMayHoldLevel(&baseChunk[span], &raisedChunk[span])) continue;
-      for (std::size_t start = span; start < end; start += kBlock) {
-        std::uint64_t matched = LevelMask(&baseChunk[start], &raisedChunk[start]);
-        // The levels lowest bit first, so in file order; only the first are listed, all counted.
-        for (; matched != 0 && matches < kMaxListedMatches; matched &= matched - 1, ++matches) {
-          const std::size_t i = start + static_cast<std::size_t>(std::countr_zero(matched));
-          positions.Append(static_cast<std::uint32_t>(done + i + 1));
-          baseLevels.Append(baseChunk[i]);
-          levels.Append(raisedChunk[i]);
-        }
-        matches += std::popcount(matched);
+      if (!levelsNear) {
+        span = nextDifferingSpan(baseChunk.get(), raisedChunk.get(), span, padded);
+        if (span == padded) break;
       }
+      if (found > kFoundRoom - kSpan) {
+        ListFound(offsets, found, listedColumns, baseChunk.get(), raisedChunk.get(), done);
+        found = 0;
+      }
+      std::uint64_t inSpan = 0;
+      for (std::size_t start = span; start < span + kSpan; start += kBlock) {
+        std::uint64_t matched = LevelMask(&baseChunk[start], &raisedChunk[start]);
+        inSpan |= matched;
+        if (matches >= kMaxListedMatches) {
+          matches += std::popcount(matched);  // all listed that can be: only counted
+          continue;
+        }
+        // The levels lowest bit first, so in file order. The first is written whether it is
+        // there or not, and kept only if it is.
+        const auto blockStart = static_cast<std::uint32_t>(start);
+        offsets[found] = blockStart + static_cast<std::uint32_t>(std::countr_zero(matched));
+        found += matched != 0;
+        matches += matched != 0;
+        for (matched &= matched - 1; matched != 0; matched &= matched - 1, ++found, ++matches) {
+          offsets[found] = blockStart + static_cast<std::uint32_t>(std::countr_zero(matched));
+        }
+      }
+      levelsNear = inSpan != 0;
     }
+    ListFound(offsets, found, listedColumns, baseChunk.get(), raisedChunk.get(), done);
     done += count;
   }
 
-  outcome.appended = {std::move(positions).Text(), std::move(baseLevels).Text(),
-                      std::move(levels).Text()};
+  outcome.appended = {std::move(listedColumns.positions).Text(),
+                      std::move(listedColumns.baseLevels).Text(),
+                      std::move(listedColumns.levels).Text()};
   outcome.matchCount = DecimalText(matches);
   outcome.matches = matches;
   if (matches > kMaxListedMatches)
