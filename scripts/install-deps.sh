@@ -3,6 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev
+          libgmock-dev
           g++-mingw-w64-x86-64-posix wine64 wine fonts-wine xvfb xauth fonts-wqy-microhei
           imagemagick zip python3)
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -97,7 +98,7 @@ TEST_F(CompareTest, UnfitReferenceTablesAreErrorsWithTheirRemedy) {
     ASSERT_TRUE(outcome.error.has_value());
     EXPECT_EQ(outcome.error->number, c.number);
     EXPECT_FALSE(outcome.matchCount.has_value());
-    EXPECT_NE(ErrorReport(*outcome.error).find(c.report), std::string::npos);
+    EXPECT_THAT(ErrorReport(*outcome.error), ::testing::HasSubstr(c.report));
   }
   EXPECT_FALSE(fs::exists(base_));  // never created
   const CompareOutcome noRaised = CompareTables(raised_, folder_ / "gone.tbl");

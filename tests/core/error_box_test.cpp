@@ -1,4 +1,5 @@
 // The error box: the player's numbers, texts from files shown safely, and what to do, always.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -18,6 +19,7 @@ namespace patch {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 
 // As 使用说明.txt lists them, and as each box starts.
 TEST(ErrorBox, NumbersAndDescriptionsAreThePlayersOwn) {
@@ -40,12 +42,10 @@ TEST(ErrorBox, NumbersAndDescriptionsAreThePlayersOwn) {
 // shown as \xNN; whole characters as they are; a text is cut after 40 bytes, never inside one.
 TEST(ErrorBox, TextsFromFilesAreShownEscapedAndCutBetweenCharacters) {
   const std::string bad =
-      "\xC3\x7F\x80\x7F\x1F\xC2\x9F\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xF0\x8F\xBF\xBF\xF4\x90\x80\x80"
-      "\xF5\xE4"
-      "\xB8";
+      "\xC3\x7F\x80\x7F\x1F\xC2\x9F\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xF0\x8F\xBF\xBF"
+      "\xF4\x90\x80\x80\xF5\xE4\xB8";
   const std::string whole =
-      " "
-      "\xC2\xA0\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+      " \xC2\xA0\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
   std::string escaped, forty(40, '1');
   for (const unsigned char byte : bad)
     escaped += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
@@ -81,17 +81,18 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) 
           error.drive = DriveKind{drive};
           const std::string remedy = Remedy(error), report = ErrorReport(error),
                             name = f.file.filename().string();
+          const auto says = [&](const std::string& part) {
+            return remedy.find(part) != remedy.npos;
+          };
           // The box ends with the remedy, the remedy with how to try again; about what the
           // system found of a file, it names the file.
           EXPECT_TRUE(report.ends_with("\n\n" + remedy) &&
-                      remedy.ends_with(std::string(f.again) + "。") &&
-                      remedy.find('{') == std::string::npos &&
-                      (name.empty() || refusal == 0 || remedy.find(name) != std::string::npos))
+                      remedy.ends_with(std::string(f.again) + "。") && !says("{") &&
+                      (name.empty() || refusal == 0 || says(name)))
               << report;
-          const bool original = remedy.find("游戏自带的文件校验") != std::string::npos;
-          EXPECT_TRUE(remedy.find("游戏目录") == std::string::npos || original) << report;
-          EXPECT_TRUE((remedy.find("为 t_mons0.tbl") == std::string::npos &&
-                       remedy.find("替换") == std::string::npos) ||
+          const bool original = says("游戏自带的文件校验");
+          EXPECT_TRUE(!says("游戏目录") || original) << report;
+          EXPECT_TRUE((!says("为 t_mons0.tbl") && !says("替换")) ||
                       (original && f.subject == Subject::kPristineTable))
               << report;
         }
@@ -102,33 +103,30 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) 
 
 // The advice that depends on what the system says of the drive and of the file.
 TEST(Remedies, TellTheDriveAsItIsAndTheRoomASaveNeeds) {
-  const auto remedy = [](ErrorNumber number, DriveKind drive,
-                         fs::path file = fs::path("F:") / "t_mons0.tbl", std::uint64_t bytes = 0) {
-    Error error{number, std::move(file)};
-    error.subject = Subject::kReferenceTable;
-    error.drive = drive;
-    error.bytesToSave = bytes;
-    return Remedy(error);
-  };
   using enum ErrorNumber;
-  const struct {
-    std::string remedy;
-    const char* says;
-  } cases[] = {
-      {remedy(kPathNotFound, DriveKind::kNone), "请把它重新插上，再点“对比”；否则请把 t_mons0.tbl"},
-      {remedy(kPathNotFound, DriveKind::kUnknown), "subst F: \"D:\\对比\" 把它当作 F 盘"},
-      {remedy(kPathNotFound, DriveKind::kOptical), "F 盘是一个光驱或读卡器，里面没有光盘"},
-      {remedy(kDiskNotReady, DriveKind::kRemovable), "在“磁盘管理”里把这个驱动器的盘符改成"},
-      {remedy(kDiskNotReady, DriveKind::kOptical), "F 盘是一个光驱或读卡器"},
-      {remedy(kPathNotFound, DriveKind::kRemovable), "F 盘是一个光驱或读卡器"},
-      {remedy(kDiskNotReady, DriveKind::kRemote), "网络驱动器已断开"},
-      {remedy(kPathNotFound, DriveKind::kRemote), "网络驱动器已断开"},
-      {remedy(kDiskFull, DriveKind::kFixed, fs::path("d:") / "工具" / "t_mons.tbl", 155'000),
-       "D 盘已满：保存 t_mons.tbl 需要约 152 KB 可用空间。请在 D 盘上腾出空间"},
-      {remedy(kDiskFull, DriveKind::kFixed, fs::path("z:") / "t_mons.tbl", 10 << 20),
-       "Z 盘已满：保存 t_mons.tbl 需要约 10 MB 可用空间"},
+  using enum DriveKind;
+  // clang-format off
+  const struct { ErrorNumber number; DriveKind drive; const char* says; fs::path file = "F:/t_mons0.tbl";
+                 std::uint64_t bytesToSave = 0; } cases[] = {
+      {kPathNotFound, kNone, "请把它重新插上，再点“对比”；否则请把 t_mons0.tbl"},
+      {kPathNotFound, kUnknown, "subst F: \"D:\\对比\" 把它当作 F 盘"},
+      {kPathNotFound, kOptical, "F 盘是一个光驱或读卡器，里面没有光盘"},
+      {kDiskNotReady, kRemovable, "在“磁盘管理”里把这个驱动器的盘符改成"},
+      {kDiskNotReady, kOptical, "F 盘是一个光驱或读卡器"},
+      {kPathNotFound, kRemovable, "F 盘是一个光驱或读卡器"},
+      {kDiskNotReady, kRemote, "网络驱动器已断开"},
+      {kPathNotFound, kRemote, "网络驱动器已断开"},
+      {kDiskFull, kFixed, "D 盘已满：保存 t_mons.tbl 需要约 152 KB 可用空间。请在 D 盘上腾出空间", "d:/工具/t_mons.tbl", 155'000},
+      {kDiskFull, kFixed, "Z 盘已满：保存 t_mons.tbl 需要约 10 MB 可用空间", "z:/t_mons.tbl", 10 << 20},
   };
-  for (const auto& c : cases) EXPECT_NE(c.remedy.find(c.says), std::string::npos) << c.remedy;
+  // clang-format on
+  for (const auto& c : cases) {
+    Error error{c.number, c.file};
+    error.subject = Subject::kReferenceTable;
+    error.drive = c.drive;
+    error.bytesToSave = c.bytesToSave;
+    EXPECT_THAT(Remedy(error), HasSubstr(c.says));
+  }
 }
 
 // Network and removable media as players meet them: a gone share or path is a device no longer
@@ -161,9 +159,9 @@ TEST(Remedies, TheSystemsCodesForNetworksAndRemovableMedia) {
     Error error = SystemError(fs::path("F:") / "t_mons0.tbl", code);
     error.subject = Subject::kReferenceTable;
     EXPECT_EQ(error.number, number) << code;
-    EXPECT_TRUE(number != kDeviceUnavailable ||
-                Remedy(error).find("网络驱动器已断开") != std::string::npos)
-        << Remedy(error);
+    if (number == kDeviceUnavailable) {
+      EXPECT_THAT(Remedy(error), HasSubstr("网络驱动器已断开"));
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 // Saving the latest compare's positions as drevon2.txt: only a list the raise can use, never over
 // a different one unasked, and on any failure the old list as it was and nothing beside it.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -61,7 +62,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
                               : outcome.error
                                   ? ErrorReport(*outcome.error)
                                   : outcome.question.value_or(outcome.information.value_or(""));
-    EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
+    EXPECT_THAT(shown, ::testing::HasSubstr(c.shown));
     EXPECT_TRUE(!outcome.warning || shown.starts_with("Quarnel2难度补丁修改器"));
     const Bytes after = ReadBytes(list);
     EXPECT_EQ(std::string(after.begin(), after.end()), c.saved ? found : c.before ? *c.before : "");
