@@ -6,7 +6,7 @@ Copies the repository's tracked files (or a commit's, with --rev) to a scratch f
 core_tests there natively (Debug, no sanitizers, ninja -j1) and checks that they pass. Then, one
 mutant at a time, it changes one token of a src/patch file (a comparison, an arithmetic or
 logical operator, a `!`, an integer literal, true/false, break/continue) or leaves out a
-statement line, rebuilds, runs the tests (a timeout counts as killed) and restores the file.
+statement line (an integer is raised by one; a layout's twips by 15, a pixel at 96 DPI), rebuilds, runs the tests (a timeout counts as killed) and restores the file.
 Mutants that do not build under the project's flags are counted apart. Prints the score per
 file, with and without files_posix.cpp (POSIX-only), and writes the survivors to a report.
 
@@ -82,7 +82,12 @@ def mutants(path, name):
         for m in NUMBER_RE.finditer(code):
             digits = m.group(1).replace("'", "").lower()
             value = int(digits, 16 if digits.startswith("0x") else 8 if digits[0] == "0" else 10)
-            edits.append((m.start(), m.end(), hex(value + 1) if "x" in digits else str(value + 1)))
+            # A twip is a fifteenth of a pixel at 96 DPI: one more rounds to the same pixel at
+            # nearly every DPI, while a pixel's worth more moves a control by one.
+            twips = (name.endswith("layout.h") or "Twips" in code) and value >= 15
+            step = 15 if twips else 1
+            edits.append((m.start(), m.end(),
+                          hex(value + step) if "x" in digits else str(value + step)))
         for m in COND_RE.finditer(code):  # if (c) -> if (!(c)), when c ends on this line
             depth, close = 0, None
             for k in range(m.end() - 1, len(code)):
