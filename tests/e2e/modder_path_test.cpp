@@ -13,14 +13,13 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   fs::remove(list);
   std::vector<std::int32_t> found = set_.positions;  // as a compare finds them: in order
   std::ranges::sort(found);
-  std::array<std::wstring, 3> once, shown;  // one compare's lists, and those shown so far
-  std::wstring raised;                      // the levels after a raise by 10, and the table
+  // One compare's lists, then the levels after a raise by 10; the lists shown so far; the table.
+  std::array<std::wstring, 4> once;
+  std::array<std::wstring, 3> shown;
   Bytes table = set_.base;
   for (const std::int32_t at : found) {
-    once[0] += std::to_wstring(at) + L"\r\n";
-    once[1] += std::to_wstring(set_.base[at - 1u]) + L"\r\n";
-    once[2] += std::to_wstring(set_.raised[at - 1u]) + L"\r\n";
-    raised += std::to_wstring(table[at - 1u] += 10) + L"\r\n";
+    const int column[] = {at, set_.base[at - 1u], set_.raised[at - 1u], table[at - 1u] += 10};
+    for (int i = 0; i < 4; ++i) once[i] += std::to_wstring(column[i]) + L"\r\n";
   }
   const Bytes saved(once[0].begin(), once[0].end()), other{'1', '\r', '\n'};
   const auto lists = [&] { return std::array{Text(kPositions), Text(kBaseLevels), Text(kLevels)}; };
@@ -44,24 +43,23 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
 
   ASSERT_TRUE(ClickOn(kRaise));
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == table) << "the raise did not use the saved list";
-  EXPECT_TRUE(lists() == (std::array{once[0], once[1], raised})) << "the raise's lists";
+  EXPECT_TRUE(lists() == (std::array{once[0], once[1], once[3]})) << "the raise's lists";
   EXPECT_EQ(Text(kConfirmation), L"敌人等级提高10级");
 
   // The list's menu: save, then the edit's Undo, Cut, Copy, Paste, Delete and Select all, enabled
-  // as the edit enables them, separated as the edit separates them. Tab has selected the whole
-  // list; Select all selects it again.
+  // and separated as the edit's own. Tab has selected the whole list; Select all selects it again.
   ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to the positions
   HWND text1 = Control(kPositions);
+  const auto menuUp = [&](milliseconds wait) { return WindowOf(ThreadOf(form_), L"#32768", wait); };
   // Checks the items of the menu that is up, once they match or patience runs out; closes it.
   const auto menuShows = [&](const std::string& expected) {
     std::string shown;
     WaitFor([&] {
-      HWND menu = WindowOf(ThreadOf(form_), L"#32768", milliseconds(0));
+      HWND menu = menuUp(milliseconds(0));
       return menu && (shown = ItemsShown(menu)) == expected;
     });
     EXPECT_EQ(shown, expected);
-    EXPECT_TRUE(PressKey(form_, VK_ESCAPE) &&
-                WaitFor([&] { return !WindowOf(ThreadOf(form_), L"#32768", milliseconds(0)); }));
+    EXPECT_TRUE(PressKey(form_, VK_ESCAPE) && WaitFor([&] { return !menuUp(milliseconds(0)); }));
   };
   const std::string allSelected = "x-.-xx.x-.", noneSelected = "x-.-....-x";  // see ItemsShown
   DWORD_PTR selected = 0;
@@ -70,8 +68,7 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   menuShows(allSelected);
   ASSERT_TRUE(Send(text1, EM_SETSEL, 0, 0) && PressKey(form_, VK_APPS));
   menuShows(noneSelected);
-  ASSERT_TRUE(PressKey(form_, VK_APPS) && WindowOf(ThreadOf(form_), L"#32768"));
-  ASSERT_TRUE(PressKey(form_, 'A'));
+  ASSERT_TRUE(PressKey(form_, VK_APPS) && menuUp(kPatience) && PressKey(form_, 'A'));
   EXPECT_TRUE(WaitFor(
       [&] { return Send(text1, EM_GETSEL, 0, 0, &selected) && selected == once[0].size() << 16; }));
   // A right-click on the scroll bar is the scroll bar's: Windows tells the list of one there (Wine
@@ -96,7 +93,7 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
     if (answer == IDYES) caret = {client.right / 2, client.bottom / 2, 0, 0};  // the centre
     MapWindowPoints(text1, nullptr, reinterpret_cast<POINT*>(&caret), 1);      // to the screen's
     ASSERT_TRUE(answer == IDNO ? PressKey(form_, VK_APPS) : PressKey(form_, VK_F10, VK_SHIFT));
-    ASSERT_TRUE(GetWindowRect(WindowOf(ThreadOf(form_), L"#32768"), &menu)) << "no menu";
+    ASSERT_TRUE(GetWindowRect(menuUp(kPatience), &menu)) << "no menu";
     EXPECT_NEAR(menu.left, caret.left, 1) << "the menu is not where it should open";
     EXPECT_NEAR(menu.top, caret.top, 1) << "the menu is not where it should open";
     ASSERT_TRUE(PressKey(form_, 'S'));
