@@ -100,13 +100,10 @@ inline std::string ItemsShown(HWND menu) {
       const COLORREF pixel = GetPixel(dc, x, y);
       dark = std::min({dark, +GetRValue(pixel), +GetGValue(pixel), +GetBValue(pixel)});
     }
-    if (dark < 200) {
-      ++rows, darkest = std::min(darkest, dark);
-      continue;
-    }
-    if (rows > 2) items += darkest < 64 ? 'x' : '.';
-    if (rows > 0 && rows <= 2 && darkest >= 150) items += '-';
-    rows = 0, darkest = 255;
+    const bool light = dark >= 200;  // ends the band so far, if any
+    if (light && rows > 2) items += darkest < 64 ? 'x' : '.';
+    if (light && rows > 0 && rows <= 2 && darkest >= 150) items += '-';
+    rows = light ? 0 : rows + 1, darkest = light ? 255 : std::min(darkest, dark);
   }
   DeleteObject(SelectObject(dc, before));
   DeleteDC(dc);

@@ -26,7 +26,7 @@ inline void SetLogPixels(DWORD dpi) {  // under Wine: the DPI of the processes s
 // Where the tool's folder lies: in a folder of its own (in the user's local application data);
 // inside the temporary folder, as an archive program opens a tool; beside the temporary folder, in
 // one whose name starts with the temporary folder's.
-enum class Place { kOwn, kTemporary, kNamedLikeTemporary };
+enum Place { kOwn, kTemporary, kNamedLikeTemporary };
 
 class PatcherTest : public ::testing::Test {
  protected:
@@ -35,12 +35,10 @@ class PatcherTest : public ::testing::Test {
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const fs::path name = root_.path.filename(), temporary = fs::temp_directory_path() / "";
     wchar_t local[MAX_PATH] = {};
-    if (place_ == Place::kOwn) {
-      ASSERT_TRUE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH)) << "no LOCALAPPDATA";
-      own_ = fs::path(local) / name;
-    }
-    if (place_ == Place::kNamedLikeTemporary) own_ = (temporary.parent_path() += L"x") += name;
-    fs::create_directories(folder_ = (own_.empty() ? root_.path : own_) / L"工具");
+    ASSERT_TRUE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH)) << "no LOCALAPPDATA";
+    const fs::path parents[] = {local / name, root_.path,
+                                (temporary.parent_path() += L"x") += name};
+    fs::create_directories(folder_ = (parent_ = parents[place_]) / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
     fs::create_directories(driveF_ = kUnderWine ? fs::path(L"F:\\") : root_ / L"F");
@@ -81,8 +79,7 @@ class PatcherTest : public ::testing::Test {
     }
     if (!kUnderWine)  // an exact match: the test's own definition only
       DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"F:", driveF_.c_str());
-    std::error_code ignored;
-    if (!own_.empty()) fs::remove_all(own_, ignored);
+    fs::remove_all(parent_, root_.ignored_);
   }
 
   HWND Control(int id) const { return GetDlgItem(form_, id); }
@@ -94,13 +91,23 @@ class PatcherTest : public ::testing::Test {
   // Clicks and waits for the handler to return, as it does when it shows no box.
   [[nodiscard]] bool ClickOn(int id) const { return Send(Control(id), BM_CLICK, 0, 0); }
   fs::path Beside(const char* name) const { return folder_ / name; }  // by the harness's path
+  // The box that is up, answered with button once its title (the window's unless given), its
+  // modality and, in a question, No as the default are checked; one with no text if none came.
+  Box Answer(int button = IDOK, const std::wstring& title = {}) const {
+    const Box box = WaitForBox(form_, milliseconds(30'000)).value_or(Box{});
+    const LONG no = GetWindowLongW(GetDlgItem(box.box, IDNO), GWL_STYLE);
+    EXPECT_EQ(box.title, title.empty() ? TextOf(form_) : title) << "no box, or another";
+    EXPECT_FALSE(IsWindowEnabled(form_)) << "the box is not modal";
+    EXPECT_TRUE(button != IDNO || (no & BS_TYPEMASK) == BS_DEFPUSHBUTTON) << "No is no default";
+    EXPECT_TRUE(PressButton(box, button));
+    return box;
+  }
 
   UINT dpi_ = 0;  // set by a test's constructor: the DPI the tool starts at; 0: as it is
   Place place_ = Place::kOwn;  // and where the tool's folder lies
   demo::DemoSet set_ = demo::MakeDemoSet();
-  TestFolder root_;           // the harness's own folder
-  fs::path own_;              // the tool's folder's parent when not in the harness's folder
-  fs::path folder_, driveF_;  // the tool's, in the harness's, and the one F: leads to
+  TestFolder root_;                    // the harness's own folder
+  fs::path parent_, folder_, driveF_;  // the tool's folder's, the tool's, the one F: leads to
   HWND form_ = nullptr;
   PROCESS_INFORMATION process_{};
 };

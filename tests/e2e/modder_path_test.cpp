@@ -1,7 +1,6 @@
-// The modder's path, with the tool in a folder of its own: 对比 twice, Ctrl+S saving drevon2.txt,
-// 修改 raising from it, the position list's menu (Menu key or Shift+F10, at the caret) with the
-// edit's own items and saving again, asking before it replaces a different list, and a compare that
-// fails.
+// The modder's path, the tool in a folder of its own: 对比 twice, Ctrl+S saving drevon2.txt, 修改
+// raising from it, the list's menu (Menu key or Shift+F10, at the caret) with the edit's own items
+// and saving again, asking before it replaces a different list, and a compare that fails.
 #include <algorithm>
 #include <array>
 
@@ -14,31 +13,22 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   fs::remove(list);
   std::vector<std::int32_t> found = set_.positions;  // as a compare finds them: in order
   std::ranges::sort(found);
-  std::array<std::wstring, 3> once, shown;  // one compare's lists, and those shown so far
-  std::wstring raised;                      // the levels after a raise by 10, and the table
+  // One compare's lists, then the levels after a raise by 10; the lists shown so far; the table.
+  std::array<std::wstring, 4> once;
+  std::array<std::wstring, 3> shown;
   Bytes table = set_.base;
   for (const std::int32_t at : found) {
-    once[0] += std::to_wstring(at) + L"\r\n";
-    once[1] += std::to_wstring(set_.base[at - 1u]) + L"\r\n";
-    once[2] += std::to_wstring(set_.raised[at - 1u]) + L"\r\n";
-    raised += std::to_wstring(table[at - 1u] += 10) + L"\r\n";
+    const int column[] = {at, set_.base[at - 1u], set_.raised[at - 1u], table[at - 1u] += 10};
+    for (int i = 0; i < 4; ++i) once[i] += std::to_wstring(column[i]) + L"\r\n";
   }
   const Bytes saved(once[0].begin(), once[0].end()), other{'1', '\r', '\n'};
   const auto lists = [&] { return std::array{Text(kPositions), Text(kBaseLevels), Text(kLevels)}; };
-  // Checks the box that saving brings up and answers it; a question has No as its default.
-  const auto answered = [&](int button, const std::wstring& expected) {
-    const auto box = WaitForBox(form_);
-    const LONG no = box ? GetWindowLongW(GetDlgItem(box->box, IDNO), GWL_STYLE) : 0;
-    EXPECT_TRUE(box && box->title == TextOf(form_) && PressButton(*box, button));
-    EXPECT_TRUE(button != IDNO || (no & BS_TYPEMASK) == BS_DEFPUSHBUTTON) << "No is no default";
-    return box && box->Says(expected);
-  };
 
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
-  EXPECT_TRUE(answered(IDOK, L"请先点“对比”"));  // nothing found yet
+  EXPECT_TRUE(Answer().Says(L"请先点“对比”"));  // nothing found yet
   // No list yet, and no archive's temporary folder: the box tells where the list goes.
   ASSERT_TRUE(Type(kStep, L"10") && PostMessageW(Control(kRaise), BM_CLICK, 0, 0));
-  EXPECT_TRUE(answered(IDOK, L"请把位置列表 drevon2.txt 放到本工具所在的文件夹"));
+  EXPECT_TRUE(Answer().Says(L"请把位置列表 drevon2.txt 放到本工具所在的文件夹"));
   for (int run = 1; run <= 2; ++run) {
     ASSERT_TRUE(ClickOn(kCompare));
     EXPECT_EQ(Text(kMatchCount), std::to_wstring(found.size()));
@@ -48,39 +38,37 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   // Text typed into the list is not saved: what the compare found is.
   ASSERT_TRUE(Type(kPositions, L"typed\r\n" + Text(kPositions)));
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
-  EXPECT_TRUE(answered(IDOK, L"已把这次对比找到的 439 个位置保存到 " + list.wstring()));
+  EXPECT_TRUE(Answer().Says(L"已把这次对比找到的 439 个位置保存到 " + list.wstring()));
   EXPECT_TRUE(ReadBytes(list) == saved) << "drevon2.txt differs";
 
   ASSERT_TRUE(ClickOn(kRaise));
   EXPECT_TRUE(ReadBytes(Beside("t_mons.tbl")) == table) << "the raise did not use the saved list";
-  EXPECT_TRUE(lists() == (std::array{once[0], once[1], raised})) << "the raise's lists";
+  EXPECT_TRUE(lists() == (std::array{once[0], once[1], once[3]})) << "the raise's lists";
   EXPECT_EQ(Text(kConfirmation), L"敌人等级提高10级");
 
   // The list's menu: save, then the edit's Undo, Cut, Copy, Paste, Delete and Select all, enabled
-  // as the edit enables them, separated as the edit separates them. Tab has selected the whole
-  // list; Select all selects it again.
+  // and separated as the edit's own. Tab has selected the whole list; Select all selects it again.
   ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to the positions
   HWND text1 = Control(kPositions);
-  // The items of the menu that is up, once they are as expected or patience runs out; closes it.
-  const auto menuItems = [&](const std::string& expected) {
+  const auto menuUp = [&](milliseconds wait) { return WindowOf(ThreadOf(form_), L"#32768", wait); };
+  // Checks the items of the menu that is up, once they match or patience runs out; closes it.
+  const auto menuShows = [&](const std::string& expected) {
     std::string shown;
     WaitFor([&] {
-      HWND menu = WindowOf(ThreadOf(form_), L"#32768", milliseconds(0));
+      HWND menu = menuUp(milliseconds(0));
       return menu && (shown = ItemsShown(menu)) == expected;
     });
-    EXPECT_TRUE(PressKey(form_, VK_ESCAPE) &&
-                WaitFor([&] { return !WindowOf(ThreadOf(form_), L"#32768", milliseconds(0)); }));
-    return shown;
+    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(PressKey(form_, VK_ESCAPE) && WaitFor([&] { return !menuUp(milliseconds(0)); }));
   };
   const std::string allSelected = "x-.-xx.x-.", noneSelected = "x-.-....-x";  // see ItemsShown
   DWORD_PTR selected = 0;
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());  // nothing to paste
   ASSERT_TRUE(WaitFor([&] { return Focus() == text1; }) && PressKey(form_, VK_APPS));
-  EXPECT_EQ(menuItems(allSelected), allSelected);
+  menuShows(allSelected);
   ASSERT_TRUE(Send(text1, EM_SETSEL, 0, 0) && PressKey(form_, VK_APPS));
-  EXPECT_EQ(menuItems(noneSelected), noneSelected);
-  ASSERT_TRUE(PressKey(form_, VK_APPS) && WindowOf(ThreadOf(form_), L"#32768"));
-  ASSERT_TRUE(PressKey(form_, 'A'));
+  menuShows(noneSelected);
+  ASSERT_TRUE(PressKey(form_, VK_APPS) && menuUp(kPatience) && PressKey(form_, 'A'));
   EXPECT_TRUE(WaitFor(
       [&] { return Send(text1, EM_GETSEL, 0, 0, &selected) && selected == once[0].size() << 16; }));
   // A right-click on the scroll bar is the scroll bar's: Windows tells the list of one there (Wine
@@ -90,10 +78,7 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   const int x = bar.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2, y = (bar.top + bar.bottom) / 2;
   ASSERT_TRUE(
       PostMessageW(text1, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text1), MAKELPARAM(x, y)));
-  const std::string editsOwn = allSelected.substr(2);
-  if (kUnderWine) {
-    EXPECT_EQ(menuItems(editsOwn), editsOwn);
-  }
+  if (kUnderWine) menuShows(allSelected.substr(2));
 
   // A different list is replaced only once the player says Yes; here from the list's menu, which
   // opens at the caret, or at the list's centre when the caret is scrolled out of view.
@@ -106,15 +91,14 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
     RECT client{}, menu{}, caret{};
     ASSERT_TRUE(FocusIn(form_, &caret) == text1 && GetClientRect(text1, &client));
     if (answer == IDYES) caret = {client.right / 2, client.bottom / 2, 0, 0};  // the centre
-    POINT at{caret.left, caret.top};
-    ClientToScreen(text1, &at);
+    MapWindowPoints(text1, nullptr, reinterpret_cast<POINT*>(&caret), 1);      // to the screen's
     ASSERT_TRUE(answer == IDNO ? PressKey(form_, VK_APPS) : PressKey(form_, VK_F10, VK_SHIFT));
-    ASSERT_TRUE(GetWindowRect(WindowOf(ThreadOf(form_), L"#32768"), &menu)) << "no menu";
-    EXPECT_NEAR(menu.left, at.x, 1) << "the menu is not where it should open";
-    EXPECT_NEAR(menu.top, at.y, 1) << "the menu is not where it should open";
+    ASSERT_TRUE(GetWindowRect(menuUp(kPatience), &menu)) << "no menu";
+    EXPECT_NEAR(menu.left, caret.left, 1) << "the menu is not where it should open";
+    EXPECT_NEAR(menu.top, caret.top, 1) << "the menu is not where it should open";
     ASSERT_TRUE(PressKey(form_, 'S'));
-    EXPECT_TRUE(answered(answer, L"已经存在，内容和这次对比的结果不同"));
-    EXPECT_TRUE(answer == IDNO || answered(IDOK, L"保存到"));
+    EXPECT_TRUE(Answer(answer).Says(L"已经存在，内容和这次对比的结果不同"));
+    EXPECT_TRUE(answer == IDNO || Answer().Says(L"保存到"));
     EXPECT_TRUE(ReadBytes(list) == (answer == IDYES ? saved : other));
   }
 
@@ -125,16 +109,16 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
       CreateFileW(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
-  EXPECT_TRUE(answered(IDYES, L"已经存在"));
-  EXPECT_TRUE(answered(IDOK, L"正被其他程序"));
+  EXPECT_TRUE(Answer(IDYES).Says(L"已经存在"));
+  EXPECT_TRUE(Answer().Says(L"正被其他程序"));
   CloseHandle(reader);
   EXPECT_TRUE(ReadBytes(list) == other);
   // A compare that fails leaves nothing to save, not what the one before it found.
   fs::remove(driveF_ / "t_mons100.tbl");
   ASSERT_TRUE(PostMessageW(Control(kCompare), BM_CLICK, 0, 0));
-  EXPECT_TRUE(answered(IDOK, L"运行时错误 '53':"));
+  EXPECT_TRUE(Answer().Says(L"运行时错误 '53':"));
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
-  EXPECT_TRUE(answered(IDOK, L"请先点“对比”"));
+  EXPECT_TRUE(Answer().Says(L"请先点“对比”"));
 }
 
 // From a click until its lists are up, the cursor is the system's wait cursor; then no longer.

@@ -1,6 +1,7 @@
 // Form1 at 96, 144 and 192 DPI: caption, place, its ten controls in one font, the keyboard's order,
 // and the move to a screen of another DPI.
 #include <array>
+#include <tuple>
 
 #include "fixture.h"
 #include "layout.h"
@@ -15,15 +16,14 @@ constexpr int kTwips[][4] = {{500, 500, 2000, 4000},  {4200, 4680, 1215, 495},
                              {8160, 600, 1935, 375},  {8400, 2520, 1215, 615},
                              {8280, 4200, 1575, 615}, {840, 5520, 6015, 495}};
 static_assert(std::size(kTwips) == kControls.size());
+int Px(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
 struct LayoutTest : PatcherTest, ::testing::WithParamInterface<UINT> {
   LayoutTest() { dpi_ = GetParam(); }
 
   // Checks each control's place at `dpi`, and that all show one font: the message font at that
-  // DPI, as the height of a line of the positions (two lines typed into it) shows. Returns the
-  // font.
+  // DPI, as the height of a line of the positions (two lines typed into it) shows. Returns it.
   LRESULT ControlsAt(UINT dpi) {
-    const auto px = [&](int twips) { return MulDiv(twips, static_cast<int>(dpi), 1440); };
     HWND window = GetWindow(form_, GW_CHILD);  // children in creation order, which is tab order
     const LRESULT font = FontOf(window);
     EXPECT_NE(font, 0) << "the system font";
@@ -38,9 +38,9 @@ struct LayoutTest : PatcherTest, ::testing::WithParamInterface<UINT> {
       RECT at{};
       GetWindowRect(window, &at);
       MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&at), 2);
-      const int* twips = kTwips[i];
+      const auto px = [&](int column) { return Px(kTwips[i][column], dpi); };
       EXPECT_EQ((std::array{at.left, at.top, at.right - at.left, at.bottom - at.top}),
-                (std::array<LONG, 4>{px(twips[0]), px(twips[1]), px(twips[2]), px(twips[3])}));
+                (std::array<LONG, 4>{px(0), px(1), px(2), px(3)}));
       EXPECT_EQ(FontOf(window), font) << "another font";
       window = GetWindow(window, GW_HWNDNEXT);
     }
@@ -64,12 +64,11 @@ struct LayoutTest : PatcherTest, ::testing::WithParamInterface<UINT> {
 };
 
 TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
-  const auto px = [&](int twips) { return MulDiv(twips, static_cast<int>(dpi_), 1440); };
-  EXPECT_EQ(TextOf(form_), L"Quarnel2难度补丁修改器");
   RECT client{}, frame{}, work{};
   ASSERT_TRUE(GetClientRect(form_, &client) && GetWindowRect(form_, &frame) &&
               SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
-  EXPECT_EQ((std::array{client.right, client.bottom}), (std::array<LONG, 2>{px(10845), px(6510)}));
+  EXPECT_EQ(std::tuple(TextOf(form_), client.right, client.bottom),
+            std::tuple(L"Quarnel2难度补丁修改器", Px(10845, dpi_), Px(6510, dpi_)));
   EXPECT_TRUE(std::abs(frame.left + frame.right - work.left - work.right) <= 2 &&
               std::abs(frame.top + frame.bottom - work.top - work.bottom) <= 2)
       << "not centred";
@@ -89,15 +88,12 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
   // the tool's memory), lays the controls out again and shows them in a new font.
   const UINT next = dpi_ == 192 ? 96 : dpi_ + 48;
   const RECT suggested{frame.left + 8, frame.top + 8, frame.right + 64, frame.bottom + 32};
-  void* there =
-      VirtualAllocEx(process_.hProcess, nullptr, sizeof(suggested), MEM_COMMIT, PAGE_READWRITE);
-  ASSERT_TRUE(there &&
-              WriteProcessMemory(process_.hProcess, there, &suggested, sizeof(suggested), nullptr));
+  const HANDLE tool = process_.hProcess;
+  void* there = VirtualAllocEx(tool, nullptr, sizeof(suggested), MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_TRUE(there && WriteProcessMemory(tool, there, &suggested, sizeof(suggested), nullptr));
   ASSERT_TRUE(Send(form_, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(there)));
-  VirtualFreeEx(process_.hProcess, there, 0, MEM_RELEASE);
-  ASSERT_TRUE(GetWindowRect(form_, &frame));
-  EXPECT_EQ((std::array{frame.left, frame.top, frame.right, frame.bottom}),
-            (std::array{suggested.left, suggested.top, suggested.right, suggested.bottom}));
+  VirtualFreeEx(tool, there, 0, MEM_RELEASE);
+  EXPECT_TRUE(GetWindowRect(form_, &frame) && EqualRect(&frame, &suggested)) << "another frame";
   EXPECT_NE(ControlsAt(next), font) << "the old font kept";
 }
 
