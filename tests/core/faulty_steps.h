@@ -25,48 +25,45 @@ class FaultySteps : public SaveSteps {
   FaultySteps(SaveStep step, Error error, int times = 1000, std::function<void()> raise = {})
       : step_(step), error_(std::move(error)), times_(times), raise_(std::move(raise)) {}
   Expected<File> CreateNew(const std::filesystem::path& path) override {
-    return FailOrRun(SaveStep::kCreate, path, [&] { return SaveSteps::CreateNew(path); });
+    return Fail(SaveStep::kCreate, path, {}, [&] { return SaveSteps::CreateNew(path); });
   }
   Expected<void> Write(File& file, std::span<const std::uint8_t> bytes) override {
     if (step_ == SaveStep::kWrite && times_)
       file.Write(bytes.first(bytes.size() / 2));  // disk full
-    return FailOrRun(SaveStep::kWrite, file.path(), [&] { return SaveSteps::Write(file, bytes); });
+    return Fail(SaveStep::kWrite, file.path(), {}, [&] { return SaveSteps::Write(file, bytes); });
   }
   Expected<void> Flush(File& file) override {
-    return FailOrRun(SaveStep::kFlush, file.path(), [&] { return SaveSteps::Flush(file); });
+    return Fail(SaveStep::kFlush, file.path(), {}, [&] { return SaveSteps::Flush(file); });
   }
   Expected<void> SetAttributes(const std::filesystem::path& path,
                                const FileAttributes& attributes) override {
-    if (Vanish(SaveStep::kSetAttributes, path)) return SaveSteps::SetAttributes(path, attributes);
-    return FailOrRun(SaveStep::kSetAttributes, path,
-                     [&] { return SaveSteps::SetAttributes(path, attributes); });
+    return Fail(SaveStep::kSetAttributes, path, path,
+                [&] { return SaveSteps::SetAttributes(path, attributes); });
   }
   Expected<void> Replace(const std::filesystem::path& from,
                          const std::filesystem::path& to) override {
-    if (Vanish(SaveStep::kReplace, from)) return SaveSteps::Replace(from, to);
-    return FailOrRun(SaveStep::kReplace, to, [&] { return SaveSteps::Replace(from, to); });
+    return Fail(SaveStep::kReplace, to, from, [&] { return SaveSteps::Replace(from, to); });
   }
   std::chrono::milliseconds HoldPatience() const override { return std::chrono::milliseconds(500); }
   int failures = 0;  // how often the failing step was tried
 
  private:
+  // Fails `step`, if it is the one, naming `file`. Failing with 53, it finds the new `copy` it
+  // works on vanished (a security program took it): the copy is removed and the real step runs,
+  // to say so itself.
   template <class RealStep>
-  auto FailOrRun(SaveStep step, const std::filesystem::path& file, RealStep real)
-      -> decltype(real()) {
+  auto Fail(SaveStep step, const std::filesystem::path& file, const std::filesystem::path& copy,
+            RealStep real) -> decltype(real()) {
     if (step != step_ || times_ == 0) return real();
-    --times_;
-    ++failures;
+    --times_, ++failures;
+    if (!copy.empty() && error_.number == ErrorNumber::kFileNotFound) {
+      std::filesystem::remove(copy);
+      return real();
+    }
     if (raise_) raise_();
     Error error = error_;
     error.file = file;
     return error;
-  }
-  // Failing with 53, the step finds the copy vanished (a security program took it): it is removed
-  // and the real step runs, to say so itself.
-  bool Vanish(SaveStep step, const std::filesystem::path& copy) {
-    if (step != step_ || error_.number != ErrorNumber::kFileNotFound || times_ == 0) return false;
-    --times_, ++failures;
-    return std::filesystem::remove(copy);
   }
   SaveStep step_;
   Error error_;
