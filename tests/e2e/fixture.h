@@ -23,10 +23,25 @@ inline void SetLogPixels(DWORD dpi) {  // under Wine: the DPI of the processes s
   RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
 }
 
+// This process's environment block, TMP and TEMP set to temporary: for CreateProcessW.
+inline std::wstring EnvironmentWith(const std::wstring& temporary) {
+  std::wstring block;
+  const LPWCH all = GetEnvironmentStringsW();
+  for (const wchar_t* line = all; *line; line += wcslen(line) + 1) {
+    const bool named = !_wcsnicmp(line, L"TMP=", 4) || !_wcsnicmp(line, L"TEMP=", 5);
+    block += named ? std::wstring(line, wcschr(line, L'=') - line + 1) + temporary : line;
+    block += L'\0';
+  }
+  FreeEnvironmentStringsW(all);
+  return block;  // c_str() adds the block's closing NUL
+}
+
 // Where the tool's folder lies: in a folder of its own (in the user's local application data);
-// inside the temporary folder, as an archive program opens a tool; beside the temporary folder, in
-// one whose name starts with the temporary folder's.
-enum Place { kOwn, kTemporary, kNamedLikeTemporary };
+// inside the temporary folder, as an archive program opens a tool, that folder named in its 8.3
+// form as Windows often names it (for a long or Chinese user name); beside the temporary folder,
+// in one whose name starts with the temporary folder's; in a folder of its own while the
+// temporary folder named to the tool is gone.
+enum Place { kOwn, kTemporary, kNamedLikeTemporary, kOwnTemporaryGone };
 
 class PatcherTest : public ::testing::Test {
  protected:
@@ -36,8 +51,8 @@ class PatcherTest : public ::testing::Test {
     const fs::path name = root_.path.filename(), temporary = fs::temp_directory_path() / "";
     wchar_t local[MAX_PATH] = {};
     ASSERT_TRUE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH)) << "no LOCALAPPDATA";
-    const fs::path parents[] = {local / name, root_.path,
-                                (temporary.parent_path() += L"x") += name};
+    const fs::path parents[] = {local / name, root_.path, (temporary.parent_path() += L"x") += name,
+                                local / name};
     fs::create_directories(folder_ = (parent_ = parents[place_]) / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
@@ -57,8 +72,16 @@ class PatcherTest : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     if (dpi_ && kUnderWine) SetLogPixels(dpi_);
-    if (CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, root_.path.c_str(), &startup, &process_)) {
+    wchar_t shortForm[MAX_PATH] = {};  // Wine too gives a long name its 8.3 form
+    ASSERT_TRUE(
+        place_ != kTemporary ||
+        (GetShortPathNameW(root_.path.c_str(), shortForm, MAX_PATH) && root_.path != shortForm));
+    std::wstring environment = EnvironmentWith(place_ == kTemporary          ? shortForm
+                                               : place_ == kOwnTemporaryGone ? root_ / L"gone"
+                                                                             : temporary);
+    if (CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
+                       CREATE_UNICODE_ENVIRONMENT, environment.data(), root_.path.c_str(), &startup,
+                       &process_)) {
       CloseHandle(process_.hThread);
       form_ = WindowOf(process_.dwThreadId, kClassName);
     }
