@@ -45,7 +45,7 @@ TEST(ErrorBox, TextsFromFilesAreShownEscapedAndCutBetweenCharacters) {
       "\xC3\x7F\x80\x7F\x1F\xC2\x9F\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xF0\x8F\xBF\xBF"
       "\xF4\x90\x80\x80\xF5\xE4\xB8";
   const std::string whole =
-      " \xC2\xA0\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+      "\xC2\xA0\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF ";
   std::string escaped, forty(40, '1');
   for (const unsigned char byte : bad)
     escaped += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
@@ -116,7 +116,7 @@ TEST(Remedies, TellTheDriveAsItIsAndTheRoomASaveNeeds) {
       {kPathNotFound, kRemovable, "F 盘是一个光驱或读卡器"},
       {kDiskNotReady, kRemote, "网络驱动器已断开"},
       {kPathNotFound, kRemote, "网络驱动器已断开"},
-      {kDiskFull, kFixed, "D 盘已满：保存 t_mons.tbl 需要约 152 KB 可用空间。请在 D 盘上腾出空间", "d:/工具/t_mons.tbl", 155'000},
+      {kDiskFull, kFixed, "E 盘已满：保存 t_mons.tbl 需要约 152 KB 可用空间。请在 E 盘上腾出空间", "e:/工具/t_mons.tbl", 155'000},
       {kDiskFull, kFixed, "Z 盘已满：保存 t_mons.tbl 需要约 10 MB 可用空间", "z:/t_mons.tbl", 10 << 20},
   };
   // clang-format on

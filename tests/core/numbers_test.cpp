@@ -31,7 +31,7 @@ TEST(Numbers, LeadingNumberReadsTheNumberATextStartsWith) {
       {" 10", 10}, {"1 0", 10}, {"\t1\n0 ", 10}, {"- 5", -5}, {"2 . 5", 2.5}, {"& H 1 0", 16},
       {"", 0}, {"   ", 0}, {"abc", 0}, {".", 0}, {"-", 0}, {"e5", 0}, {"&H", 0}, {"十", 0},
       // Whole numbers with a radix mark.
-      {"&H64", 100}, {"&hff", 255}, {"&HaBcDeF", 0xABCDEF}, {"&HAf", 0xAF}, {"&O7", 7}, {"&O17", 15}, {"&o8", 0}, {"&H1G", 1}, {"&H10.5", 16},
+      {"&H64", 100}, {"&hff", 255}, {"&HaBcDeF", 0xABCDEF}, {"&HAf", 0xAF}, {"&O7", 7}, {"&O17", 15}, {"&o17", 15}, {"&o8", 0}, {"&H1G", 1}, {"&H10.5", 16},
   };
   for (const auto& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
 }
