@@ -6,7 +6,8 @@ Copies the repository's tracked files (or a commit's, with --rev) to a scratch f
 core_tests there natively (Debug, no sanitizers, ninja -j1) and checks that they pass. Then, one
 mutant at a time, it changes one token of a src/patch file (a comparison, an arithmetic or
 logical operator, a `!`, an integer literal, true/false, break/continue) or leaves out a
-statement line (an integer is raised by one; a layout's twips by 15, a pixel at 96 DPI), rebuilds, runs the tests (a timeout counts as killed) and restores the file.
+statement line, rebuilds, runs the tests (a timeout counts as killed) and restores the file. An
+integer is raised by one, a layout's twips by 15 (a pixel at 96 DPI).
 Mutants that do not build under the project's flags are counted apart. Prints the score per
 file, with and without files_posix.cpp (POSIX-only), and writes the survivors to a report.
 
