@@ -16,8 +16,9 @@ namespace {
 // The first row whose number, subject, refusal and drive match an error gives its remedy;
 // kAnyNumber, Subject::kNone, Refusal::kNone and kAnyDrive in a row match any. In a text, {name}
 // stands for the file's name, {again} for how the player tries again, {original} for where an
-// original table comes from, {remake} for making t_mons.tbl again, {kept} for the file a failed
-// save left as it was, {disk} for the file's drive and {room} for the room a save needs.
+// original table comes from, {remake} for making t_mons.tbl again, {archive} for extracting the
+// archive first, {kept} for the file a failed save left as it was, {disk} for the file's drive and
+// {room} for the room a save needs.
 constexpr auto kAnyNumber = ErrorNumber{0};
 constexpr unsigned kAnyDrive = ~0u;
 constexpr unsigned Drives(std::initializer_list<DriveKind> kinds) {
@@ -41,6 +42,10 @@ constexpr const char* kOriginal =
     "t_mons0.tbl 必须是从未修改过的原版 t_mons.tbl：如果还没把修改好的 t_mons.tbl 复制进游戏"
     "目录 \\data\\text\\dat_us\\，就用那里的 t_mons.tbl；如果已经复制过，那里的 t_mons.tbl 已经"
     "不是原版，请先用游戏自带的文件校验（修复）或重新安装游戏把它恢复成原版。";
+// Opened from an archive, the tool lies in a folder the archive program deletes when it closes.
+constexpr const char* kArchive =
+    "本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，{name} "
+    "写在那里会一起丢失，所以没有写入。请先把压缩文件全部解压到一个单独的文件夹";
 constexpr const char* kMakePristine =
     "本工具所在的文件夹里没有可用的 t_mons0.tbl。{original}然后把原版复制到本工具所在的文件夹，"
     "改名为 t_mons0.tbl，{again}。";
@@ -89,14 +94,10 @@ constexpr std::array kRemedies{
     RemedyRule{kAnyNumber, kNone, Refusal::kReadOnly,
                "{name} 是只读文件。请在它的“属性”里取消“只读”，{again}。"},
     RemedyRule{kAnyNumber, kSavedList, Refusal::kTemporaryFolder,
-               "本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，{name} "
-               "写在那里会一起丢失，所以没有写入。请先把压缩文件全部解压到一个单独的文件夹，从那里"
-               "打开本工具，点“对比”，{again}。"},
+               "{archive}，从那里打开本工具，点“对比”，{again}。"},
     RemedyRule{kAnyNumber, kNone, Refusal::kTemporaryFolder,
-               "本工具是在压缩文件里直接打开的，它所在的临时文件夹会在压缩软件关闭时被删除，{name} "
-               "写在那里会一起丢失，所以没有写入。请先把压缩文件全部解压到一个单独的文件夹"
-               "（t_mons0.tbl、t_mons.tbl 和 drevon2.txt 要在 quarnel2-patcher.exe 旁边），从那里"
-               "打开本工具，{again}。"},
+               "{archive}（t_mons0.tbl、t_mons.tbl 和 drevon2.txt 要在 quarnel2-patcher.exe "
+               "旁边），从那里打开本工具，{again}。"},
     RemedyRule{kAnyNumber, kNone, Refusal::kVanished,
                "本工具刚写好的临时文件 {name} 不见了，很可能被安全软件（例如 360、火绒、Windows "
                "安全中心）当作可疑文件删除或隔离了。{kept} 保持原样，没有被修改。请在安全软件里"
@@ -259,6 +260,7 @@ std::string Remedy(const Error& error) {
       const std::string name = PathText(error.file.filename());
       ReplaceAll(text, "{original}", kOriginal);
       ReplaceAll(text, "{remake}", kRemakeTable);
+      ReplaceAll(text, "{archive}", kArchive);
       ReplaceAll(text, "{room}", Room(error, name));
       ReplaceAll(text, "{disk}", Disk(error.file, name));
       ReplaceAll(text, "{kept}", Kept(error.subject));
