@@ -8,8 +8,11 @@ mutant at a time, it changes one token of a src/patch file (a comparison, an ari
 logical operator, a `!`, an integer literal, true/false, break/continue) or leaves out a
 statement line, rebuilds, runs the tests (a timeout counts as killed) and restores the file. An
 integer is raised by one, a layout's twips by 15 (a pixel at 96 DPI).
-Mutants that do not build under the project's flags are counted apart. Prints the score per
-file, with and without files_posix.cpp (POSIX-only), and writes the survivors to a report.
+Mutants that do not build under the project's flags are counted apart, and so are those that
+scripts/equivalent-mutants.txt judges equivalent (no test can tell them from the code, each entry
+says why): they are not run. Prints the score per file (killed of killed and survived), with and
+without files_posix.cpp (POSIX-only), and the score with the judged ones counted as survivors;
+writes the survivors to a report, and names the list's entries that match no mutant any more.
 
 With --windows the mutants are in src/window, src/app and src/patch/files_win32.cpp. The scratch
 copy is cross-built as the windows preset builds it (MinGW-w64, Release) and has a Wine prefix
@@ -39,6 +42,27 @@ SWAP_RE = re.compile(r"(?<= )(<<|>>|<=|>=|==|!=|&&|\|\||[-+|&]=|[<>+\-*/%&|^])(?
 NUMBER_RE = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F']+|\d[\d']*)(?=[uUlL]*(?![\w.']))")
 NOT_RE, COND_RE = re.compile(r"!(?!=)"), re.compile(r"\b(if|while) \(")
 STATEMENT_RE = re.compile(r"^\s*(\+\+|--)?[\w:.\[\]>*-]+(\(|\s*[-+|&]?=\s|\+\+|--)")
+JUDGED = "scripts/equivalent-mutants.txt"
+LEFT_OUT = "(line left out)"
+
+
+def judged(path, everything):
+    """{mutant: why} for the mutants that the list of judged ones names, and the list's entries that
+    name none. An entry is a "## why" line, then a mutant as the survivors report gives it. Its line
+    number is only a guide where the change is made on one line of the file alone; where several
+    lines would take it, it names that line, or with "*" for a number every one of them."""
+    lines = path.read_text().split("\n") if path.is_file() else []
+    found, stale, why = {}, [], None
+    for k, line in enumerate(lines):
+        if line.startswith("## "): why = line[3:].strip()
+        if not (re.match(r"^src/\S+:(\d+|\*)$", line) and why): continue
+        name, at = line.rsplit(":", 1)
+        entry = (name, lines[k + 1][4:].strip(), lines[k + 2][4:].strip())
+        same = [m for m in everything if (m[0], m[2].strip(), m[3].strip() or LEFT_OUT) == entry]
+        taken = [m for m in same if len(same) == 1 or at in ("*", str(m[1]))]
+        found.update((m, why) for m in taken)
+        if not taken: stale.append(entry)
+    return found, stale
 
 
 def masked(lines):
@@ -223,6 +247,9 @@ def main():
     named = {str(p.relative_to(src)): p for p in side.files()
              if not args.files or p.name in args.files or str(p.relative_to(src)) in args.files}
     everything = [m for name in sorted(named) for m in mutants(named[name], name)]
+    equivalent, stale = judged(src / JUDGED, everything)
+    for name, old, new in stale:  # its line changed or moved: to be judged again, or removed
+        if name in named: print(f"stale entry in {JUDGED}: {name}\n  - {old}\n  + {new}")
     if args.list:
         for name in sorted(named): print(f"{name:28} {sum(m[0] == name for m in everything):4}")
         return print(f"{'all':28} {len(everything):4}")
@@ -238,6 +265,11 @@ def main():
 
     results, survivors, start = {}, [], time.time()
     for k, (name, n, old, new) in enumerate(chosen, 1):
+        if (name, n, old, new) in equivalent:
+            results.setdefault(name, []).append("equivalent")
+            print(f"[{k}/{len(chosen)}] judged equivalent {name}:{n}: "
+                  f"{equivalent[name, n, old, new]}", flush=True)
+            continue
         path = src / name
         original = path.read_text()
         lines = original.split("\n")
@@ -251,22 +283,30 @@ def main():
         results.setdefault(name, []).append(outcome)
         if outcome == "survived": survivors.append((name, n, old, new))
         print(f"[{k}/{len(chosen)} {time.time() - start:.0f} s] {outcome:8} {name}:{n}: "
-              f"{new.strip() or '(line left out)'}", flush=True)
+              f"{new.strip() or LEFT_OUT}", flush=True)
 
     def row(label, outcomes):
         killed, survived = outcomes.count("killed"), outcomes.count("survived")
+        same = outcomes.count("equivalent")
         score = f"{100 * killed / (killed + survived):.1f}%" if killed + survived else "-"
         print(f"{label:28} {len(outcomes):5} {outcomes.count('no build'):8} {killed:6} "
-              f"{survived:8} {score:>6}")
-    print(f"\n{'file':28} {'tried':>5} {'no build':>8} {'killed':>6} {'survived':>8} score")
+              f"{survived:8} {same:10} {score:>6}")
+    print(f"\n{'file':28} {'tried':>5} {'no build':>8} {'killed':>6} {'survived':>8} "
+          f"{'equivalent':>10} score")
     for name in sorted(results): row(name, results[name])
     if not args.windows:
         row("all but files_posix.cpp", [o for f, rs in results.items() if f != POSIX_ONLY
                                          for o in rs])
-    row("all", [o for rs in results.values() for o in rs])
+    everyone = [o for rs in results.values() for o in rs]
+    row("all", everyone)
+    killed = everyone.count("killed")
+    if everyone.count("equivalent"):  # the score as if no mutant had been judged
+        built = len(everyone) - everyone.count("no build")
+        print(f"{'all, the judged as survivors':28} {built:5} {'':8} {killed:6} "
+              f"{built - killed:8} {'':10} {100 * killed / built:5.1f}%")
     report = work / "survivors.txt"
     report.write_text("".join(f"{name}:{n}\n  - {old.strip()}\n  + "
-                              f"{new.strip() or '(line left out)'}\n"
+                              f"{new.strip() or LEFT_OUT}\n"
                               for name, n, old, new in survivors))
     print(f"\n{(time.time() - start) / max(len(chosen), 1):.1f} s a mutant; survivors: {report}")
 

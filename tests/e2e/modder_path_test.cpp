@@ -119,6 +119,19 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   EXPECT_TRUE(Answer().Says(L"运行时错误 '53':"));
   ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));
   EXPECT_TRUE(Answer().Says(L"请先点“对比”"));
+
+  // A right-click at x = -1 (on a screen left of the main one) opens the menu where it was, not
+  // at the caret as the Menu key's (-1, -1) does.
+  RECT frame{}, menu{};
+  ASSERT_TRUE(GetWindowRect(form_, &frame) && GetWindowRect(text1, &bar));
+  ASSERT_TRUE(SetWindowPos(form_, nullptr, frame.left - bar.left - 10, frame.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+  ASSERT_TRUE(Send(text1, EM_SETSEL, 0, 0) && Send(text1, WM_VSCROLL, SB_TOP, 0));
+  ASSERT_TRUE(PostMessageW(text1, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text1),
+                           MAKELPARAM(-1, bar.top + 100)));
+  ASSERT_TRUE(GetWindowRect(menuUp(kPatience), &menu)) << "no menu";
+  EXPECT_EQ(menu.top, bar.top + 100);
+  EXPECT_TRUE(PressKey(form_, VK_ESCAPE));
 }
 
 // From a click until its lists are up, the cursor is the system's wait cursor; then no longer.
