@@ -63,9 +63,12 @@ constexpr BoxCase kCases[] = {
     {"MissingListBesideAToolInAFolderNamedLikeTheTemporaryFolder", "drevon2.txt", kMissing,
      kRaise, L"10", L"请把位置列表 drevon2.txt 放到本工具所在的文件夹",
      Place::kNamedLikeTemporary},
-    // The temporary folder named to the tool is gone: the tool's folder is not taken for one in it.
+    // The temporary folder named to the tool is gone, or too long a name for the system: the
+    // tool's folder is not taken for one in it.
     {"MissingListWhenTheTemporaryFolderIsGone", "drevon2.txt", kMissing, kRaise, L"10",
      L"请把位置列表 drevon2.txt 放到本工具所在的文件夹", Place::kOwnTemporaryGone},
+    {"MissingListWhenTheTemporaryFolderIsTooLong", "drevon2.txt", kMissing, kRaise, L"10",
+     L"请把位置列表 drevon2.txt 放到本工具所在的文件夹", Place::kOwnTemporaryTooLong},
     {"ReadOnlyTable", "t_mons.tbl", kReadOnly, kRaise, L"10", L"t_mons.tbl 是只读文件"},
     // The advice that only error 70 of a held file gets.
     {"HeldTable", "t_mons.tbl", kHeld, kRaise, L"10", L"t_mons.tbl 正被其他程序"},

@@ -40,8 +40,8 @@ inline std::wstring EnvironmentWith(const std::wstring& temporary) {
 // inside the temporary folder, as an archive program opens a tool, that folder named in its 8.3
 // form as Windows often names it (for a long or Chinese user name); beside the temporary folder,
 // in one whose name starts with the temporary folder's; in a folder of its own while the
-// temporary folder named to the tool is gone.
-enum Place { kOwn, kTemporary, kNamedLikeTemporary, kOwnTemporaryGone };
+// temporary folder named to the tool is gone, or too long for the system to give.
+enum Place { kOwn, kTemporary, kNamedLikeTemporary, kOwnTemporaryGone, kOwnTemporaryTooLong };
 
 class PatcherTest : public ::testing::Test {
  protected:
@@ -52,7 +52,7 @@ class PatcherTest : public ::testing::Test {
     wchar_t local[MAX_PATH] = {};
     ASSERT_TRUE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH)) << "no LOCALAPPDATA";
     const fs::path parents[] = {local / name, root_.path, (temporary.parent_path() += L"x") += name,
-                                local / name};
+                                local / name, local / name};
     fs::create_directories(folder_ = (parent_ = parents[place_]) / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
@@ -71,15 +71,15 @@ class PatcherTest : public ::testing::Test {
     fs::copy_file(PatcherExe(), exe);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    // The temporary folder named to the tool: in its 8.3 form when the tool lies inside it (Wine
-    // too gives a long name one; a Windows volume may have none), or one that is gone.
+    // The temporary folder named to the tool, by place: in its 8.3 form when the tool lies inside
+    // it (Wine too gives a long name one; a Windows volume may have none).
     wchar_t shortForm[MAX_PATH] = {};
     ASSERT_TRUE(place_ != kTemporary ||
                 (GetShortPathNameW(root_.path.c_str(), shortForm, MAX_PATH) &&
                  (!kUnderWine || root_.path != shortForm)));
-    std::wstring environment = EnvironmentWith(place_ == kTemporary          ? shortForm
-                                               : place_ == kOwnTemporaryGone ? root_ / L"gone"
-                                                                             : temporary);
+    const fs::path temporaries[] = {temporary, shortForm, temporary, root_ / L"gone",
+                                    root_ / std::wstring(300, L'x')};
+    std::wstring environment = EnvironmentWith(temporaries[place_]);
     if (dpi_ && kUnderWine) SetLogPixels(dpi_);
     if (CreateProcessW(exe.c_str(), (L"\"" + exe + L"\"").data(), nullptr, nullptr, FALSE,
                        CREATE_UNICODE_ENVIRONMENT, environment.data(), root_.path.c_str(), &startup,
