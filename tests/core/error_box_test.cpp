@@ -21,23 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-// As 使用说明.txt lists them, and as each box starts.
-TEST(ErrorBox, NumbersAndDescriptionsAreThePlayersOwn) {
-  std::string numbers;
-  for (int number = 1; number < 100; ++number) {
-    const std::string described = Describe(ErrorNumber{number});
-    if (described == Describe(ErrorNumber{0})) continue;  // not the tool's
-    numbers += std::to_string(number) + " " + described + ", ";
-    const std::string head = "运行时错误 '" + std::to_string(number) + "':\n\n" + described;
-    EXPECT_TRUE(ErrorReport(Error{ErrorNumber{number}}).starts_with(head)) << head;
-  }
-  EXPECT_EQ(numbers,
-            "6 溢出, 7 内存不足, 9 下标越界, 13 类型不匹配, 51 内部错误, 52 错误的文件名或号码, "
-            "53 文件未找到, 57 设备 I/O 错误, 58 文件已存在, 61 磁盘已满, 62 输入超出文件尾, "
-            "63 错误的记录号, 68 设备不可用, 70 拒绝的权限, 71 磁盘未准备好, 75 路径/文件访问错误, "
-            "76 路径未找到, ");
-}
-
 // Controls and bytes of no UTF-8 character (overlong, a surrogate, past U+10FFFF, cut short) are
 // shown as \xNN; whole characters as they are; a text is cut after 40 bytes, never inside one.
 TEST(ErrorBox, TextsFromFilesAreShownEscapedAndCutBetweenCharacters) {
@@ -55,10 +38,11 @@ TEST(ErrorBox, TextsFromFilesAreShownEscapedAndCutBetweenCharacters) {
   EXPECT_EQ(Shown(forty.substr(1) + "一"), forty.substr(1) + "…");
 }
 
-// Every box ends with what to do, and no advice puts the only original t_mons0.tbl at risk: only
-// a t_mons0.tbl at fault is to be replaced, and never by the game folder's t_mons.tbl without
-// saying that it must be one no raise has overwritten.
-TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) {
+// Every box starts with the number and description 使用说明.txt lists, and ends with what to do;
+// no advice puts the only original t_mons0.tbl at risk: only a t_mons0.tbl at fault is to be
+// replaced, and never by the game folder's t_mons.tbl without saying that it must be one no raise
+// has overwritten.
+TEST(ErrorBox, EveryNumberIsThePlayersOwnAndEveryRemedySaysHowToTryAgainAndKeepsTheOriginal) {
   // clang-format off
   const struct { Subject subject; fs::path file; const char* again; } files[] = {
       {Subject::kPatchedTable, fs::path("工具") / "t_mons.tbl", "再点“修改”"},
@@ -70,8 +54,12 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) 
       {Subject::kNone, {}, "再试一次"},
   };
   // clang-format on
+  std::string numbers;
   for (int number = 1; number < 100; ++number) {
-    if (Describe(ErrorNumber{number}) == Describe(ErrorNumber{0})) continue;  // not the tool's
+    const std::string described = Describe(ErrorNumber{number});
+    if (described == Describe(ErrorNumber{0})) continue;  // not the tool's
+    numbers += std::to_string(number) + " " + described + ", ";
+    const std::string head = "运行时错误 '" + std::to_string(number) + "':\n\n" + described;
     for (const auto& f : files) {
       for (int refusal = 0; refusal <= static_cast<int>(Refusal::kVanished); ++refusal) {
         for (int drive = 0; drive <= static_cast<int>(DriveKind::kRemote); ++drive) {
@@ -86,7 +74,7 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) 
           };
           // The box ends with the remedy, the remedy with how to try again; about what the
           // system found of a file, it names the file.
-          EXPECT_TRUE(report.ends_with("\n\n" + remedy) &&
+          EXPECT_TRUE(report.starts_with(head) && report.ends_with("\n\n" + remedy) &&
                       remedy.ends_with(std::string(f.again) + "。") && !says("{") &&
                       (name.empty() || refusal == 0 || says(name)))
               << report;
@@ -99,6 +87,11 @@ TEST(Remedies, EveryNumberForEveryFileEndsWithHowToTryAgainAndKeepsTheOriginal) 
       }
     }
   }
+  EXPECT_EQ(numbers,
+            "6 溢出, 7 内存不足, 9 下标越界, 13 类型不匹配, 51 内部错误, 52 错误的文件名或号码, "
+            "53 文件未找到, 57 设备 I/O 错误, 58 文件已存在, 61 磁盘已满, 62 输入超出文件尾, "
+            "63 错误的记录号, 68 设备不可用, 70 拒绝的权限, 71 磁盘未准备好, 75 路径/文件访问错误, "
+            "76 路径未找到, ");
 }
 
 // The advice that depends on what the system says of the drive and of the file.

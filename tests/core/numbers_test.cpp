@@ -15,8 +15,7 @@ constexpr auto k6 = ErrorNumber::kOverflow;
 // A value, or the error number a conversion must give.
 using Result = std::variant<double, ErrorNumber>;
 
-template <class T>
-Result Outcome(const Expected<T>& c) {
+Result Outcome(const Expected<std::int32_t>& c) {
   return c ? Result(static_cast<double>(*c)) : Result(c.error().number);
 }
 
