@@ -77,11 +77,19 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
   const int walk[] = {kPositions,  kCompare,   kBaseLevels, kLevels, kStep,
                       kRaise,      kPositions, kRaise,      kStep,   kLevels,
                       kBaseLevels, kCompare,   kPositions};
+  // The step box's text is selected whole at both stops, from a list (stop 4) and from 修改.
+  ASSERT_TRUE(Type(kStep, L"12"));
   for (int i = 0; i < 13; ++i) {
     ASSERT_TRUE(i == 0 || PressKey(form_, VK_TAB, i > 6 ? VK_SHIFT : 0)) << "keyboard not ready";
     ASSERT_TRUE(WaitFor([&] { return Focus() == Control(walk[i]); })) << "stop " << i;
+    DWORD_PTR selected = 0;
+    EXPECT_TRUE(walk[i] != kStep ||
+                (Send(Control(kStep), EM_GETSEL, 0, 0, &selected) && selected == 2 << 16))
+        << "stop " << i << " selects " << std::hex << selected;
   }
-  EXPECT_EQ(Text(kPositions) + Text(kBaseLevels) + Text(kLevels), L"") << "Tab typed";
+  EXPECT_EQ(Text(kPositions) + Text(kBaseLevels) + Text(kLevels) + Text(kStep), L"12")
+      << "Tab typed";
+  ASSERT_TRUE(Type(kStep, L""));
   const LRESULT font = ControlsAt(dpi_);
 
   // Moved to a screen of another DPI, the window takes the frame Windows suggests (any, given in
