@@ -48,18 +48,20 @@ LEFT_OUT = "(line left out)"
 
 def judged(path, everything):
     """{mutant: why} for the mutants that the list of judged ones names, and the list's entries that
-    name none. An entry is a "## why" line, then a mutant as the survivors report gives it. Its line
-    number is only a guide where the change is made on one line of the file alone; where several
-    lines would take it, it names that line, or with "*" for a number every one of them."""
+    name none as they say. An entry is a "## why" line, then a mutant as the survivors report gives
+    it. Where the change is made on one line of the file alone, its line number is only a guide;
+    where several lines would take it, it names that line, or with "*N" all N of them (no more, so
+    that a new line of the same text is judged anew)."""
     lines = path.read_text().split("\n") if path.is_file() else []
     found, stale, why = {}, [], None
     for k, line in enumerate(lines):
         if line.startswith("## "): why = line[3:].strip()
-        if not (re.match(r"^src/\S+:(\d+|\*)$", line) and why): continue
+        if not (re.match(r"^src/\S+:(\d+|\*\d+)$", line) and why and k + 2 < len(lines)): continue
         name, at = line.rsplit(":", 1)
         entry = (name, lines[k + 1][4:].strip(), lines[k + 2][4:].strip())
         same = [m for m in everything if (m[0], m[2].strip(), m[3].strip() or LEFT_OUT) == entry]
-        taken = [m for m in same if len(same) == 1 or at in ("*", str(m[1]))]
+        taken = (same if at == f"*{len(same)}" else [] if at.startswith("*") else
+                 [m for m in same if len(same) == 1 or str(m[1]) == at])
         found.update((m, why) for m in taken)
         if not taken: stale.append(entry)
     return found, stale
@@ -248,8 +250,11 @@ def main():
              if not args.files or p.name in args.files or str(p.relative_to(src)) in args.files}
     everything = [m for name in sorted(named) for m in mutants(named[name], name)]
     equivalent, stale = judged(src / JUDGED, everything)
-    for name, old, new in stale:  # its line changed or moved: to be judged again, or removed
-        if name in named: print(f"stale entry in {JUDGED}: {name}\n  - {old}\n  + {new}")
+    # An entry whose line changed, or that names no file there is: to be judged again.
+    stale = [e for e in stale if e[0] in named or not (src / e[0]).is_file()]
+    report_stale = lambda: [print(f"stale entry in {JUDGED}: {name}\n  - {old}\n  + {new}")
+                            for name, old, new in stale]
+    report_stale()
     if args.list:
         for name in sorted(named): print(f"{name:28} {sum(m[0] == name for m in everything):4}")
         return print(f"{'all':28} {len(everything):4}")
@@ -291,7 +296,7 @@ def main():
         score = f"{100 * killed / (killed + survived):.1f}%" if killed + survived else "-"
         print(f"{label:28} {len(outcomes):5} {outcomes.count('no build'):8} {killed:6} "
               f"{survived:8} {same:10} {score:>6}")
-    print(f"\n{'file':28} {'tried':>5} {'no build':>8} {'killed':>6} {'survived':>8} "
+    print(f"\n{'file':28} {'drawn':>5} {'no build':>8} {'killed':>6} {'survived':>8} "
           f"{'equivalent':>10} score")
     for name in sorted(results): row(name, results[name])
     if not args.windows:
@@ -304,6 +309,7 @@ def main():
         built = len(everyone) - everyone.count("no build")
         print(f"{'all, the judged as survivors':28} {built:5} {'':8} {killed:6} "
               f"{built - killed:8} {'':10} {100 * killed / built:5.1f}%")
+    report_stale()
     report = work / "survivors.txt"
     report.write_text("".join(f"{name}:{n}\n  - {old.strip()}\n  + "
                               f"{new.strip() or LEFT_OUT}\n"

@@ -51,8 +51,9 @@ class PatcherTest : public ::testing::Test {
     const fs::path name = root_.path.filename(), temporary = fs::temp_directory_path() / "";
     wchar_t local[MAX_PATH] = {};
     ASSERT_TRUE(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH)) << "no LOCALAPPDATA";
+    // Too long a TMP, Windows gives the user's profile instead (Wine gives none): a folder outside.
     const fs::path parents[] = {local / name, root_.path, (temporary.parent_path() += L"x") += name,
-                                local / name, local / name};
+                                local / name, root_.path.root_path() / name};
     fs::create_directories(folder_ = (parent_ = parents[place_]) / L"工具");
     // Drive F: under Wine is the prefix's own, which scripts/wine-prefix.sh leads into the build
     // folder; on Windows one led to the test's own folder for the test's time, never a real F:.
