@@ -88,20 +88,28 @@ void Form1::CreateControls() {
                                    WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                    instance, nullptr);
+    if (!IsList(control)) continue;
     // An edit's default limit (32K characters) would cut a long compare short.
-    if (IsList(control)) SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(controls_[i], EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(controls_[i], &Form1::ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
   }
   focusWhenInactive_ = Control(form1::kPositions);
-  // The positions list's menu also saves the latest compare's positions.
-  SetWindowSubclass(Control(form1::kPositions), &Form1::ListProc, 0,
-                    reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR form) {
-  // A right-click on the scroll bar keeps the scroll bar's own menu.
+  // A multi-line edit asks the dialog manager for every key, Tab included. The lists hold numbers
+  // only: plain Tab leaves them as it leaves every other control, so that the dialog manager also
+  // makes the button it reaches the one Enter presses (Ctrl+Tab is left to the edit).
+  const auto* key = reinterpret_cast<const MSG*>(lParam);
+  if (message == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_TAB &&
+      !(GetKeyState(VK_CONTROL) & 0x8000)) {
+    return DefSubclassProc(list, message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+  }
+  // The positions list's menu also saves the latest compare's positions. A right-click on the
+  // scroll bar keeps the scroll bar's own menu.
   const bool keyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
-  if (message == WM_CONTEXTMENU &&
+  if (message == WM_CONTEXTMENU && GetDlgCtrlID(list) == form1::kPositions &&
       (keyboard || SendMessageW(list, WM_NCHITTEST, 0, lParam) == HTCLIENT)) {
     if (edit_menu::Show(list, lParam, form1::kSavePositions,
                         L"保存为位置表 drevon2.txt(&S)\tCtrl+S") == form1::kSavePositions) {
@@ -247,30 +255,9 @@ void Form1::OnCommand(int id, int notification) {
   }
 }
 
-bool Form1::IsListBox(HWND window) const {
-  for (std::size_t i = 0; i < form1::kControls.size(); ++i) {
-    if (controls_[i] == window) return IsList(form1::kControls[i]);
-  }
-  return false;
-}
-
 bool Form1::TranslateKeyboard(MSG& message) {
   if (!hwnd_) return false;
   if (keys_ && TranslateAcceleratorW(hwnd_, keys_, &message)) return true;
-  // A multi-line edit asks the dialog manager for every key, Tab included, so IsDialogMessage
-  // would type a tab into the list instead of moving on. The lists hold numbers only: Tab
-  // leaves them like every other control (Ctrl+Tab is left to the edit).
-  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && IsListBox(message.hwnd) &&
-      !(GetKeyState(VK_CONTROL) & 0x8000)) {
-    const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    if (HWND next = GetNextDlgTabItem(hwnd_, message.hwnd, backwards)) {
-      if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
-        SendMessageW(next, EM_SETSEL, 0, -1);
-      }
-      SetFocus(next);
-    }
-    return true;
-  }
   return IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 

@@ -49,7 +49,6 @@ class Form1 final : public BaseWindow<Form1> {
   void ShowError(const patch::Error& error);
 
   HWND Control(form1::ControlId id) const;
-  bool IsListBox(HWND window) const;
   std::wstring Text(form1::ControlId id) const;
   void SetText(form1::ControlId id, const std::wstring& text);
   void Append(form1::ControlId id, std::string_view utf8Lines);

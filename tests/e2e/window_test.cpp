@@ -1,5 +1,5 @@
 // Form1 at 96, 144 and 192 DPI: caption, place, its ten controls in one font, the keyboard's order,
-// and the move to a screen of another DPI.
+// Enter on the button Tab reached, and the move to a screen of another DPI.
 #include <array>
 #include <tuple>
 
@@ -104,6 +104,12 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
   VirtualFreeEx(tool, there, 0, MEM_RELEASE);
   EXPECT_TRUE(GetWindowRect(form_, &frame) && EqualRect(&frame, &suggested)) << "another frame";
   EXPECT_NE(ControlsAt(next), font) << "the old font kept";
+
+  // Enter presses the button Tab reached, from a list as from the step box.
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Control(kPositions); }) && PressKey(form_, VK_TAB));
+  ASSERT_TRUE(WaitFor([&] { return Focus() == Control(kCompare); }) && PressKey(form_, VK_RETURN));
+  EXPECT_TRUE(WaitFor([&] { return Text(kMatchCount) == std::to_wstring(set_.positions.size()); }))
+      << "Enter did not compare";
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, LayoutTest, ::testing::Values(96u, 144u, 192u),
