@@ -98,12 +98,12 @@ void Form1::CreateControls() {
 
 LRESULT CALLBACK Form1::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR form) {
-  // A multi-line edit asks the dialog manager for every key, Tab included. The lists hold numbers
-  // only: plain Tab leaves them as it leaves every other control, so that the dialog manager also
-  // makes the button it reaches the one Enter presses (Ctrl+Tab is left to the edit).
+  // A multi-line edit asks the dialog manager for every key. The lists hold numbers only: Tab
+  // leaves them as it leaves every other control, so that the dialog manager also makes the
+  // button it reaches the one Enter presses; and Escape, which such an edit would take for a
+  // dialog's and answer by closing the window with the player's lists, does nothing.
   const auto* key = reinterpret_cast<const MSG*>(lParam);
-  if (message == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_TAB &&
-      !(GetKeyState(VK_CONTROL) & 0x8000)) {
+  if (message == WM_GETDLGCODE && key && (key->wParam == VK_TAB || key->wParam == VK_ESCAPE)) {
     return DefSubclassProc(list, message, wParam, lParam) & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS);
   }
   // The positions list's menu also saves the latest compare's positions. A right-click on the

@@ -139,6 +139,11 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   menuShows(noneSelected);
   ASSERT_TRUE(rightClickAtMinus1(bar.left - bar.right + 5));
   if (kUnderWine) menuShows(noneSelected.substr(2));
+  // The other lists' menus are the edit's own, without the save (Tab has selected all).
+  ASSERT_TRUE(PressKey(form_, VK_TAB) && WaitFor([&] { return Focus() == Control(kCompare); }));
+  ASSERT_TRUE(PressKey(form_, VK_TAB) && WaitFor([&] { return Focus() == Control(kBaseLevels); }));
+  ASSERT_TRUE(PressKey(form_, VK_APPS));
+  menuShows(allSelected.substr(2));
 }
 
 // From a click until its lists are up, the cursor is the system's wait cursor; then no longer.

@@ -73,12 +73,15 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
               std::abs(frame.top + frame.bottom - work.top - work.bottom) <= 2)
       << "not centred";
 
-  // The keyboard starts in the positions; Tab walks the stops round to it, Shift+Tab back.
+  // The keyboard starts in the positions, where Enter types a new line and Escape does nothing
+  // (an edit left alone would close the window for it); Tab walks the stops round to it,
+  // Shift+Tab back.
   const int walk[] = {kPositions,  kCompare,   kBaseLevels, kLevels, kStep,
                       kRaise,      kPositions, kRaise,      kStep,   kLevels,
                       kBaseLevels, kCompare,   kPositions};
   // The step box's text is selected whole at both stops, from a list (stop 4) and from 修改.
-  ASSERT_TRUE(Type(kStep, L"12"));
+  ASSERT_TRUE(Type(kStep, L"12") && WaitFor([&] { return Focus() == Control(kPositions); }));
+  ASSERT_TRUE(PressKey(form_, VK_ESCAPE) && PressKey(form_, VK_RETURN));
   for (int i = 0; i < 13; ++i) {
     ASSERT_TRUE(i == 0 || PressKey(form_, VK_TAB, i > 6 ? VK_SHIFT : 0)) << "keyboard not ready";
     ASSERT_TRUE(WaitFor([&] { return Focus() == Control(walk[i]); })) << "stop " << i;
@@ -88,9 +91,9 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
                  Send(Control(kStep), EM_SETSEL, 1, 1)))  // then none, for the next stop to select
         << "stop " << i << " selects " << std::hex << selected;
   }
-  EXPECT_EQ(Text(kPositions) + Text(kBaseLevels) + Text(kLevels) + Text(kStep), L"12")
-      << "Tab typed";
-  ASSERT_TRUE(Type(kStep, L""));
+  EXPECT_EQ(Text(kPositions) + Text(kBaseLevels) + Text(kLevels) + Text(kStep), L"\r\n12")
+      << "Tab typed, or Enter did not";
+  ASSERT_TRUE(Type(kStep, L"") && Type(kPositions, L""));
   const LRESULT font = ControlsAt(dpi_);
 
   // Moved to a screen of another DPI, the window takes the frame Windows suggests (any, given in
@@ -105,7 +108,7 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
   EXPECT_TRUE(GetWindowRect(form_, &frame) && EqualRect(&frame, &suggested)) << "another frame";
   EXPECT_NE(ControlsAt(next), font) << "the old font kept";
 
-  // Enter presses the button Tab reached, from a list as from the step box.
+  // Enter presses the button Tab reached from a list.
   ASSERT_TRUE(WaitFor([&] { return Focus() == Control(kPositions); }) && PressKey(form_, VK_TAB));
   ASSERT_TRUE(WaitFor([&] { return Focus() == Control(kCompare); }) && PressKey(form_, VK_RETURN));
   EXPECT_TRUE(WaitFor([&] { return Text(kMatchCount) == std::to_wstring(set_.positions.size()); }))
