@@ -238,6 +238,8 @@ void Form1::ShowError(const patch::Error& error) {
 }
 
 void Form1::OnCommand(int id, int notification) {
+  // A button's click, or Ctrl+S from the keys or the list's menu. The OK and Cancel that the
+  // dialog manager sends for Enter and Escape outside a button are none of these.
   if (id != form1::kSavePositions && notification != BN_CLICKED) return;
   try {
     if (id == form1::kCompare) OnCompare();
@@ -268,10 +270,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyDpi(dpi::ForWindow(hwnd_));
       return 0;
     case WM_COMMAND:
-      // From a control, or Ctrl+S (no control, no notification of one).
-      if (lParam != 0 || LOWORD(wParam) == form1::kSavePositions) {
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-      }
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_ACTIVATE:
       // A plain window forgets which control had the focus when another window (a message

@@ -34,6 +34,9 @@ struct LayoutTest : PatcherTest, ::testing::WithParamInterface<UINT> {
       EXPECT_EQ(GetDlgCtrlID(window), row.id) << "out of tab order";
       wchar_t kind[16] = {};
       EXPECT_TRUE(GetClassNameW(window, kind, 16) && !_wcsicmp(kind, ClassOf(row.kind))) << kind;
+      EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME),
+                row.kind == Kind::kEdit ? WS_EX_CLIENTEDGE : 0)
+          << "an edit's edge is sunken; no other control has one";
       EXPECT_EQ(TextOf(window), row.text);
       RECT at{};
       GetWindowRect(window, &at);
@@ -72,6 +75,9 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
   EXPECT_TRUE(std::abs(frame.left + frame.right - work.left - work.right) <= 2 &&
               std::abs(frame.top + frame.bottom - work.top - work.bottom) <= 2)
       << "not centred";
+  HDC face = GetDC(form_);  // between the controls: the system's face of buttons and dialogs
+  EXPECT_TRUE(WaitFor([&] { return GetPixel(face, 2, 2) == GetSysColor(COLOR_BTNFACE); }));
+  ReleaseDC(form_, face);
 
   // The keyboard starts in the positions, where Enter types a new line and Escape does nothing
   // (an edit left alone would close the window for it); Tab walks the stops round to it,
