@@ -118,12 +118,17 @@ class PatcherTest : public ::testing::Test {
   [[nodiscard]] bool ClickOn(int id) const { return Send(Control(id), BM_CLICK, 0, 0); }
   fs::path Beside(const char* name) const { return folder_ / name; }  // by the harness's path
   // The box that is up, answered with button once its title (the window's unless given), its
-  // modality and, in a question, No as the default are checked; one with no text if none came.
+  // modality, its icon and, in a question, No as the default are checked; one with no text if
+  // none came.
   Box Answer(int button = IDOK, const std::wstring& title = {}) const {
     const Box box = WaitForBox(form_, milliseconds(30'000)).value_or(Box{});
     const LONG no = GetWindowLongW(GetDlgItem(box.box, IDNO), GWL_STYLE);
     EXPECT_EQ(box.title, title.empty() ? TextOf(form_) : title) << "no box, or another";
     EXPECT_FALSE(IsWindowEnabled(form_)) << "the box is not modal";
+    HWND icon = GetDlgItem(box.box, 20) ? GetDlgItem(box.box, 20) : GetDlgItem(box.box, 0x440);
+    DWORD_PTR shown = 0;  // in Windows' icon control, or Wine's
+    EXPECT_TRUE(IsWindowVisible(icon) && Send(icon, STM_GETICON, 0, 0, &shown) && shown)
+        << "no icon";
     EXPECT_TRUE(button != IDNO || (no & BS_TYPEMASK) == BS_DEFPUSHBUTTON) << "No is no default";
     EXPECT_TRUE(PressButton(box, button));
     return box;

@@ -31,7 +31,7 @@ struct LayoutTest : PatcherTest, ::testing::WithParamInterface<UINT> {
       const ControlLayout& row = kControls[i];
       SCOPED_TRACE(testing::Message() << row.design << " at " << dpi << " DPI");
       if (!window) return ADD_FAILURE(), font;
-      EXPECT_EQ(GetDlgCtrlID(window), row.id) << "out of tab order";
+      EXPECT_EQ(GetDlgItem(form_, row.id), window) << "out of tab order, or its ID another's";
       wchar_t kind[16] = {};
       EXPECT_TRUE(GetClassNameW(window, kind, 16) && !_wcsicmp(kind, ClassOf(row.kind))) << kind;
       EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME),
