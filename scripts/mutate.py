@@ -150,19 +150,22 @@ def wine_lock():
 
 
 def copy_tree(repo, rev, src):
+    """The sources, dated now: in a reused work folder, a build from the last mutant of a run
+    before must not look newer than them."""
     if rev:
         archive = subprocess.run(["git", "-C", repo, "archive", rev], check=True,
                                  capture_output=True).stdout
-        return subprocess.run(["tar", "-x", "-C", src], input=archive, check=True)
+        return subprocess.run(["tar", "-x", "-m", "-C", src], input=archive, check=True)
     names = subprocess.run(["git", "-C", repo, "ls-files", "-z"], check=True,
                            capture_output=True, text=True).stdout.split("\0")
     for name in filter(lambda name: (repo / name).is_file(), filter(None, names)):
         (src / name).parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(repo / name, src / name)
+        shutil.copy(repo / name, src / name)
 
 
 class Core:
     """The portable core, built natively, judged by core_tests."""
+    failed = ""  # the tests that failed last, where known
     def __init__(self, work, src):
         self.build, self.tmp = work / "build", work / "tmp"
         self.env = dict(os.environ, TMPDIR=str(self.tmp))  # the tests' folders, emptied after each
@@ -219,8 +222,13 @@ class Windows:
         which = "" if self.core_tests_see(name) else "-R '^e2e\\.'"
         script = ("source scripts/xvfb.sh && scripts/wine-prefix.sh && "
                   f"ctest --test-dir '{self.build}' --stop-on-failure {which}")
+        failed = self.build / "Testing/Temporary/LastTestsFailed.log"
+        failed.unlink(missing_ok=True)
         with wine_lock():
             passed = run(["bash", "-c", script], self.src, timeout, self.env)
+            # Which test failed, so that a chance failure can be told from a fault caught.
+            self.failed = " ".join(line.partition(":")[2] for line in
+                                   failed.read_text().split()) if failed.is_file() else ""
             # A run cut short leaves the prefix's Wine server behind; it ends with the lock.
             run(["bash", "-c", "source scripts/wine-env.sh && wineserver -k"], self.src,
                 60, self.env)
@@ -287,8 +295,9 @@ def main():
             path.write_text(original)
         results.setdefault(name, []).append(outcome)
         if outcome == "survived": survivors.append((name, n, old, new))
+        by = f"  [failed: {side.failed}]" if outcome == "killed" and side.failed else ""
         print(f"[{k}/{len(chosen)} {time.time() - start:.0f} s] {outcome:8} {name}:{n}: "
-              f"{new.strip() or LEFT_OUT}", flush=True)
+              f"{new.strip() or LEFT_OUT}{by}", flush=True)
 
     def row(label, outcomes):
         killed, survived = outcomes.count("killed"), outcomes.count("survived")
