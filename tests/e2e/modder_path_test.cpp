@@ -34,6 +34,8 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
     EXPECT_EQ(Text(kMatchCount), std::to_wstring(found.size()));
     for (int i = 0; i < 3; ++i) shown[i] += once[i];
     EXPECT_TRUE(lists() == shown) << "run " << run;
+    DWORD_PTR top = 1;  // the positions shown from their start, not from this run's end
+    EXPECT_TRUE(Send(Control(kPositions), EM_GETFIRSTVISIBLELINE, 0, 0, &top) && top == 0);
   }
   // Text typed into the list is not saved: what the compare found is.
   ASSERT_TRUE(Type(kPositions, L"typed\r\n" + Text(kPositions)));
