@@ -70,6 +70,7 @@ TEST(SavePositionList, SavesOnlyTheRaisesListAndAsksBeforeReplacingAnother) {
               c.saved || c.before ? 1 : 0);
     if (!c.attributes) continue;
     EXPECT_EQ(ReadAttributes(list)->bits & c.attributes->bits, c.attributes->bits) << "kept";
+    EXPECT_EQ(ReadAttributes(list)->readOnly, c.attributes->readOnly) << "no others added";
     WriteAttributes(list, FileAttributes{});  // so that the folder can go
   }
 }
