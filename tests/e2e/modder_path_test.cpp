@@ -162,8 +162,10 @@ TEST_F(PatcherTest, TheCursorWaitsWhileACompareRuns) {
   };
   // The pointer over the button, where Windows shows the window's own cursor.
   RECT button{};
+  const HCURSOR before = shown();  // a cursor of whatever the pointer was over
   ASSERT_TRUE(GetWindowRect(Control(kCompare), &button) &&
               SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2));
+  WaitFor([&] { return shown() != before; }, milliseconds(1'000));  // the tool's, once it is set
   const HCURSOR idle = shown();
   ASSERT_TRUE(PostMessageW(Control(kCompare), BM_CLICK, 0, 0));
   ASSERT_TRUE(WaitFor([&] { return shown() != idle; }, milliseconds(5'000))) << "no wait cursor";
