@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../test_folder.h"
@@ -20,6 +22,7 @@ namespace {
 using namespace testing_support;
 using enum ErrorNumber;
 using ::testing::HasSubstr, ::testing::Not;
+using namespace std::chrono_literals;
 
 long Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
@@ -116,6 +119,16 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       fs::remove(t.folder_ / name), t.inTemporaryFolder_ = inTemporaryFolder;
     };
   };
+  // A virus scanner reads the new copy as it is removed and lets go a moment later: the removal
+  // waits for it (Windows refuses to delete a file open without delete sharing).
+  std::ifstream scanner;
+  std::jthread letGo;
+  const auto scan = [&] {
+    for (const auto& entry : fs::directory_iterator(folder_.path))
+      if (entry.path().extension() == ".tmp") scanner.open(entry.path());
+    EXPECT_TRUE(scanner.is_open());
+    letGo = std::jthread([&] { std::this_thread::sleep_for(300ms), scanner.close(); });
+  };
   const struct {
     Change change;
     const char* step;
@@ -164,7 +177,7 @@ TEST_F(RaiseTest, EveryFailureLeavesTheTableAndNoOtherFileAndSaysWhereAndWhatToD
       {{}, "10", kFileAlreadyExists, 439, "以 .tmp 结尾的旧临时文件", SaveStep::kCreate, {}, {}, true},
       {{}, "10", kDiskFull, 439, "已满：保存 t_mons.tbl 需要约 1 KB 可用空间", SaveStep::kWrite},
       {{}, "10", kDeviceIoError, 439, "设备 I/O 错误", SaveStep::kFlush},
-      {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace},
+      {{}, "10", kPathFileAccessError, 439, "t_mons.tbl", SaveStep::kReplace, {}, scan},
       // The new copy gone before it took the table's place: that copy is named, and who took it.
       {{}, "10", kFileNotFound, 439, ".tmp\n\n本工具刚写好的临时文件 t_mons.tbl.~", SaveStep::kReplace},
       {[](RaiseTest& t) { WriteAttributes(t.folder_ / "t_mons.tbl", kUnusualAttributes); }, "10",
