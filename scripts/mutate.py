@@ -209,17 +209,17 @@ class Windows:
 
     @staticmethod
     def core_tests_see(name):
-        """The window and the start-up are seen by the end-to-end tests alone; the Win32 file
-        layer by the core tests too. '' (the unmutated code) stands for every file."""
+        """The window and the start-up are seen by the window's and the end-to-end tests alone;
+        the Win32 file layer by the core tests too. '' (the unmutated code) stands for every file."""
         return not name or name.startswith("src/patch/")
 
     def build_for(self, name):  # the tool itself is a dependency of e2e_tests
         core = ["core_tests"] if self.core_tests_see(name) else []
-        return run(["ninja", "-j2", *core, "e2e_tests"], self.build)
+        return run(["ninja", "-j2", *core, "window_tests", "e2e_tests"], self.build)
 
     def tests_pass(self, name, timeout):
         # CTest runs the core tests first, as they are the quicker.
-        which = "" if self.core_tests_see(name) else "-R '^e2e\\.'"
+        which = "" if self.core_tests_see(name) else "-R '^(window|e2e)\\.'"
         script = ("source scripts/xvfb.sh && scripts/wine-prefix.sh && "
                   f"ctest --test-dir '{self.build}' --stop-on-failure {which}")
         failed = self.build / "Testing/Temporary/LastTestsFailed.log"

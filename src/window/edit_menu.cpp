@@ -25,32 +25,6 @@ HMENU LoadSystemMenu() {
   return nullptr;
 }
 
-// Of Windows' further items (reading order, Unicode control characters, the IME), none passes
-// through here as a message to the edit: only the plain editing items are kept, and the
-// separators between them.
-void KeepEditingItems(HMENU menu) {
-  constexpr UINT kEditItems[] = {WM_UNDO, EM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL};
-  const auto item = [menu](int at) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
-    GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
-    return info;
-  };
-  const auto separator = [&](int at) { return (item(at).fType & MFT_SEPARATOR) != 0; };
-  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {
-    const MENUITEMINFOW info = item(at);
-    const bool editing =
-        !info.hSubMenu && std::ranges::find(kEditItems, info.wID) != std::end(kEditItems);
-    if (!separator(at) && !editing) DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
-  }
-  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {  // none at an end or after another
-    if (separator(at) && (at == 0 || at == GetMenuItemCount(menu) - 1 || separator(at - 1))) {
-      DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
-    }
-  }
-}
-
 void EnableAsTheEditWould(HMENU menu, HWND edit) {
   DWORD start = 0, end = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -82,6 +56,32 @@ POINT Where(HWND edit, LPARAM where) {
 }
 
 }  // namespace
+
+// Of Windows' further items (reading order, Unicode control characters, the IME), none passes
+// through here as a message to the edit: only the plain editing items are kept, and the
+// separators between them.
+void KeepEditingItems(HMENU menu) {
+  constexpr UINT kEditItems[] = {WM_UNDO, EM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL};
+  const auto item = [menu](int at) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+    GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
+    return info;
+  };
+  const auto separator = [&](int at) { return (item(at).fType & MFT_SEPARATOR) != 0; };
+  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {
+    const MENUITEMINFOW info = item(at);
+    const bool editing =
+        !info.hSubMenu && std::ranges::find(kEditItems, info.wID) != std::end(kEditItems);
+    if (!separator(at) && !editing) DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+  }
+  for (int at = GetMenuItemCount(menu) - 1; at >= 0; --at) {  // none at an end or after another
+    if (separator(at) && (at == 0 || at == GetMenuItemCount(menu) - 1 || separator(at - 1))) {
+      DeleteMenu(menu, static_cast<UINT>(at), MF_BYPOSITION);
+    }
+  }
+}
 
 UINT Show(HWND edit, LPARAM where, UINT id, const wchar_t* caption) {
   HMENU loaded = LoadSystemMenu();

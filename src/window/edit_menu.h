@@ -12,4 +12,8 @@ namespace edit_menu {
 // that item was chosen, otherwise 0.
 UINT Show(HWND edit, LPARAM where, UINT id, const wchar_t* caption);
 
+// Takes from menu, an edit's system menu, all but its plain editing items and one separator
+// between their groups.
+void KeepEditingItems(HMENU menu);
+
 }  // namespace edit_menu
