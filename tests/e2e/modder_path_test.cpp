@@ -48,8 +48,9 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   EXPECT_TRUE(lists() == (std::array{once[0], once[1], once[3]})) << "the raise's lists";
   EXPECT_EQ(Text(kConfirmation), L"敌人等级提高10级");
 
-  // The list's menu: save, then the edit's Undo, Cut, Copy, Paste, Delete and Select all, enabled
-  // and separated as the edit's own. Tab has selected the whole list; Select all selects it again.
+  // The list's menu: save, then the edit's Undo, Cut, Copy, Paste, Delete and Select all, enabled,
+  // separated and carried out as the edit's own. Tab has selected the whole list; Select all
+  // selects it again, Copy copies it.
   ASSERT_TRUE(PressKey(form_, VK_TAB));  // from 修改, which the click focused, on to the positions
   HWND text1 = Control(kPositions);
   const auto menuUp = [&](milliseconds wait) { return WindowOf(ThreadOf(form_), L"#32768", wait); };
@@ -65,7 +66,17 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   };
   const std::string allSelected = "x-.-xx.x-.", noneSelected = "x-.-....-x";  // see ItemsShown
   DWORD_PTR selected = 0;
-  ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());  // nothing to paste
+  const auto taken = [] {  // the clipboard's text, which it then no longer holds
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      text = static_cast<const wchar_t*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    EmptyClipboard(), CloseClipboard();
+    return text;
+  };
+  taken();  // nothing to paste
   ASSERT_TRUE(WaitFor([&] { return Focus() == text1; }) && PressKey(form_, VK_APPS));
   menuShows(allSelected);
   ASSERT_TRUE(Send(text1, EM_SETSEL, 0, 0) && PressKey(form_, VK_APPS));
@@ -74,6 +85,8 @@ TEST_F(PatcherTest, CompareSaveAndRaiseAsAModderDoes) {
   ASSERT_TRUE(PressKey(form_, VK_APPS) && menuUp(kPatience) && PressKey(form_, 'A'));
   EXPECT_TRUE(WaitFor(
       [&] { return Send(text1, EM_GETSEL, 0, 0, &selected) && selected == once[0].size() << 16; }));
+  ASSERT_TRUE(PressKey(form_, VK_APPS) && menuUp(kPatience) && PressKey(form_, 'C'));
+  EXPECT_TRUE(WaitFor([&] { return taken() == once[0]; })) << "Copy did not copy";
   // A right-click on the scroll bar is the scroll bar's: Windows tells the list of one there (Wine
   // tells nothing), and Wine's edit shows its own menu for it.
   RECT bar{};
