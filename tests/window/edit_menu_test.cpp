@@ -14,38 +14,37 @@ namespace {
 // A menu as a string, a letter an item: u U x c p d a the edit's Undo (Wine's ID, Windows'),
 // Cut, Copy, Paste, Delete and Select all; o another command; > a submenu (under Copy's ID: a
 // submenu's ID may be anything); - a separator.
-constexpr std::string_view kLetters = "uUxcpda";
-constexpr UINT kIds[] = {EM_UNDO, WM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL};
+constexpr std::string_view kLetters = "uUxcpdao";
+constexpr UINT kIds[] = {EM_UNDO, WM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL, 32768};
+
+MENUITEMINFOW Info(UINT mask) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = mask;
+  return info;
+}
 
 HMENU MenuOf(std::string_view items) {
   HMENU menu = CreatePopupMenu();
   wchar_t caption[] = L"x";  // a string item without one is taken for a separator
   for (const char letter : items) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | (letter == '>' ? MIIM_SUBMENU : 0);
-    info.fType = letter == '-' ? MFT_SEPARATOR : MFT_STRING;
-    info.dwTypeData = letter == '-' ? nullptr : caption;
     const std::size_t at = kLetters.find(letter);
-    info.wID = at != kLetters.npos ? kIds[at] : letter == '>' ? WM_COPY : 32768;
+    MENUITEMINFOW info = Info(MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU);
+    info.fType = letter == '-' ? MFT_SEPARATOR : MFT_STRING;
+    info.wID = at != kLetters.npos ? kIds[at] : letter == '>' ? WM_COPY : 0;
     info.hSubMenu = letter == '>' ? CreatePopupMenu() : nullptr;
+    info.dwTypeData = letter == '-' ? nullptr : caption;
     InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
   }
   return menu;
 }
 
-std::string ItemsOf(HMENU menu) {
+std::string ItemsOf(HMENU menu) {  // a submenu left in reads as Copy
   std::string items;
   for (int at = 0; at < GetMenuItemCount(menu); ++at) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+    MENUITEMINFOW info = Info(MIIM_FTYPE | MIIM_ID);
     GetMenuItemInfoW(menu, static_cast<UINT>(at), TRUE, &info);
-    const auto id = std::ranges::find(kIds, info.wID);
-    items += info.fType & MFT_SEPARATOR ? '-'
-             : info.hSubMenu            ? '>'
-             : id != std::end(kIds)     ? kLetters[id - kIds]
-                                        : 'o';
+    items += info.fType & MFT_SEPARATOR ? '-' : kLetters[std::ranges::find(kIds, info.wID) - kIds];
   }
   return items;
 }
