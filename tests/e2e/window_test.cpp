@@ -104,19 +104,18 @@ TEST_P(LayoutTest, EveryControlSitsAtItsTwipsInOneFontAndTabsInCreationOrder) {
 
   // Moved to a screen of another DPI, the window takes the frame Windows suggests (any, given in
   // the tool's memory), lays the controls out again and shows them in a new font; behind another
-  // window, it stays there.
+  // window (its box here), it stays there.
   const UINT next = dpi_ == 192 ? 96 : dpi_ + 48;
   const RECT suggested{frame.left + 8, frame.top + 8, frame.right + 64, frame.bottom + 32};
   const HANDLE tool = process_.hProcess;
   void* there = VirtualAllocEx(tool, nullptr, sizeof(suggested), MEM_COMMIT, PAGE_READWRITE);
   ASSERT_TRUE(there && WriteProcessMemory(tool, there, &suggested, sizeof(suggested), nullptr));
-  HWND front = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr,
-                               nullptr, nullptr, nullptr);
-  ASSERT_TRUE(SetForegroundWindow(front) && WaitFor([&] { return !FocusIn(form_); }));
+  ASSERT_TRUE(PressKey(form_, 'S', VK_CONTROL));  // a box in front: "compare first"
+  const HWND box = WaitForBox(form_).value_or(Box{}).box;
   ASSERT_TRUE(Send(form_, WM_DPICHANGED, MAKEWPARAM(next, next), reinterpret_cast<LPARAM>(there)));
   VirtualFreeEx(tool, there, 0, MEM_RELEASE);
-  EXPECT_EQ(GetForegroundWindow(), front) << "the tool came to the front";
-  ASSERT_TRUE(DestroyWindow(front) && SetForegroundWindow(form_));
+  EXPECT_TRUE(box && GetForegroundWindow() == box) << "the window came in front of its box";
+  EXPECT_TRUE(Answer().Says(L"请先点“对比”"));
   EXPECT_TRUE(GetWindowRect(form_, &frame) && EqualRect(&frame, &suggested)) << "another frame";
   EXPECT_NE(ControlsAt(next), font) << "the old font kept";
 
