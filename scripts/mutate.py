@@ -10,9 +10,11 @@ statement line, rebuilds, runs the tests (a timeout counts as killed) and restor
 integer is raised by one, a layout's twips by 15 (a pixel at 96 DPI).
 Mutants that do not build under the project's flags are counted apart, and so are those that
 scripts/equivalent-mutants.txt judges equivalent (no test can tell them from the code, each entry
-says why): they are not run. Prints the score per file (killed of killed and survived), with and
-without files_posix.cpp (POSIX-only), and the score with the judged ones counted as survivors;
-writes the survivors to a report, and names the list's entries that match no mutant any more.
+says why): they are not run. Names the tests that failed for each mutant killed (under Wine the
+first only: the run stops there), so that each test can be judged by the faults it catches alone.
+Prints the score per file (killed of killed and survived), with and without files_posix.cpp
+(POSIX-only), and the score with the judged ones counted as survivors; writes the survivors to a
+report, and names the list's entries that match no mutant any more.
 
 With --windows the mutants are in src/window, src/app and src/patch/files_win32.cpp. The scratch
 copy is cross-built as the windows preset builds it (MinGW-w64, Release) and has a Wine prefix
@@ -26,7 +28,7 @@ for the Win32 file layer. Some minutes a mutant, so it is no part of ./test.sh.
     scripts/mutate.py --files numbers.cpp --list          # only count the mutants
     scripts/mutate.py --windows --sample 30 --seed 1      # the Windows side, under Wine
 """
-import argparse, contextlib, fcntl, os, random, re, shutil, subprocess, sys, tempfile, time
+import argparse, contextlib, fcntl, json, os, random, re, shutil, subprocess, sys, tempfile, time
 from pathlib import Path
 
 POSIX_ONLY = "src/patch/files_posix.cpp"
@@ -185,8 +187,18 @@ class Core:
         return run(["ninja", "-j1", "core_tests"], self.build)
 
     def tests_pass(self, name, timeout):
+        report = self.build / "results.json"  # GoogleTest's: which tests failed
+        report.unlink(missing_ok=True)
         try:
-            return run([self.build / "tests/core/core_tests"], self.build, timeout, self.env)
+            passed = run([self.build / "tests/core/core_tests", f"--gtest_output=json:{report}"],
+                         self.build, timeout, self.env)
+            try:  # none, or cut short, when the tests crashed or ran out of time
+                suites = json.loads(report.read_text())["testsuites"]
+            except (OSError, ValueError):
+                suites = []
+            self.failed = " ".join(f"{suite['name']}.{test['name']}" for suite in suites
+                                   for test in suite["testsuite"] if test.get("failures"))
+            return passed
         finally:
             shutil.rmtree(self.tmp, ignore_errors=True); self.tmp.mkdir()
 
