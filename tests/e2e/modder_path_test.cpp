@@ -184,6 +184,8 @@ TEST_F(PatcherTest, TheCursorWaitsWhileACompareRuns) {
   ASSERT_TRUE(WaitFor([&] { return shown() != idle; }, milliseconds(5'000))) << "no wait cursor";
   const HCURSOR busy = shown();
   EXPECT_EQ(Text(kMatchCount), L"5000");  // answered once the click is done
+  // Some 37,000 characters, past an edit's default limit, which would cut the list short.
+  EXPECT_TRUE(Text(kPositions).ends_with(L"\r\n199961\r\n")) << "the positions cut short";
   EXPECT_TRUE(WaitFor([&] { return shown() != busy; }, milliseconds(5'000)))
       << "the cursor did not change back (or never was the wait cursor)";
 }
